@@ -1,0 +1,25 @@
+# Compile settings shared by every target of our own, and helpers to declare them.
+
+add_library(yk_options INTERFACE)
+target_compile_definitions(yk_options INTERFACE
+  UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN
+  _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0800)
+target_include_directories(yk_options INTERFACE ${CMAKE_SOURCE_DIR})
+if(MSVC)
+  target_compile_options(yk_options INTERFACE /W4 /WX /utf-8 /permissive-)
+else()
+  target_compile_options(yk_options INTERFACE
+    $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Wpedantic -Wshadow -Werror -finput-charset=UTF-8 -fexec-charset=UTF-8>)
+  target_link_options(yk_options INTERFACE -municode)
+  if(YK_SANITIZE)
+    target_compile_options(yk_options INTERFACE
+      $<$<COMPILE_LANGUAGE:C,CXX>:-fsanitize=undefined -fsanitize-undefined-trap-on-error -D_GLIBCXX_ASSERTIONS>)
+  endif()
+endif()
+
+# yk_library(name SOURCES... [LIBS ...]): one static library per subsystem.
+function(yk_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_link_libraries(${name} PUBLIC yk_options ${ARG_LIBS})
+endfunction()

@@ -1,0 +1,17 @@
+# Cross-compiling for 64-bit or 32-bit Windows with Debian's MinGW-w64 (posix threads flavour).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(YK_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER   ${YK_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${YK_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${YK_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${YK_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# The program must need nothing but Windows itself.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+find_program(WINE_EXECUTABLE NAMES wine64 wine)
+if(WINE_EXECUTABLE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_EXECUTABLE})
+endif()

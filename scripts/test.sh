@@ -1,0 +1,20 @@
+#!/bin/bash
+# Installs what is needed, builds both architectures and runs every test of
+# the x86_64 build under wine in a fresh prefix.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh" i686 -DYK_BUILD_TESTS=OFF
+"$root/scripts/build.sh" x86_64 "$@"
+
+build="${YK_BUILD_DIR:-$root/build}/x86_64"
+export YK_WINE_ROOT="$build/wine"
+mkdir -p "$YK_WINE_ROOT"
+. "$root/scripts/wine-env.sh"
+trap yk_cleanup EXIT
+yk_need_display
+echo "Creating a fresh wine prefix in $WINEPREFIX"
+yk_fresh_prefix
+yk_start_wineserver
+cd "$build"
+ctest --output-on-failure --no-tests=error -j"${YK_TEST_JOBS:-2}" </dev/null

@@ -1,0 +1,64 @@
+# Sourced by the run and test scripts: a wine prefix of our own under the build
+# folder, a display, and a warm wineserver.
+#   YK_WINE_ROOT   folder that holds the prefix and scratch HOME (required)
+
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export WINEPREFIX="$YK_WINE_ROOT/wineprefix"
+export WINEDEBUG=-all
+# No menu entries in $HOME, no Mono or Gecko install prompts.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
+export HOME="$YK_WINE_ROOT/home"
+export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
+export XDG_CACHE_HOME="$HOME/.cache" XDG_RUNTIME_DIR="$HOME/.runtime"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+
+yk_pids=()
+
+# Starts Xvfb when no display is given.
+yk_need_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    echo "Using display $DISPLAY"
+    return
+  fi
+  local n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  yk_pids+=($!)
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  echo "No display given: started Xvfb on $DISPLAY"
+}
+
+# A fresh prefix: Japanese locale, IPA Gothic, a virtual desktop with a taskbar.
+yk_fresh_prefix() {
+  wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$WINEPREFIX"
+  wineboot -i </dev/null >/dev/null 2>&1 || true
+  wineserver -w
+  local reg="$YK_WINE_ROOT/desktop.reg"
+  cat > "$reg" <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1024x768"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops\Default]
+"EnableShell"=dword:00000001
+REG
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1 || true
+  wineserver -w
+}
+
+yk_start_wineserver() {
+  wineserver -p
+  wine wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+yk_cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  for p in "${yk_pids[@]}"; do kill "$p" 2>/dev/null || true; done
+}
