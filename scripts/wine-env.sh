@@ -21,12 +21,14 @@ yk_need_display() {
     echo "Using display $DISPLAY"
     return
   fi
-  local n=90
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  # -displayfd lets Xvfb pick a free display itself, so parallel runs never collide.
+  local fifo
+  fifo="$(mktemp -u)"; mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
   yk_pids+=($!)
+  local n
+  read -r n <"$fifo"; rm -f "$fifo"
   export DISPLAY=":$n"
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   echo "No display given: started Xvfb on $DISPLAY"
 }
 
