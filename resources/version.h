@@ -11,3 +11,8 @@
 #define YK_SPECIAL_BUILD "Professional Edition"
 #define YK_COPYRIGHT "Copyright (C) 2026 The Yomikaze developers"
 #define YK_WEBSITE "https://yomikaze.invalid/"
+
+#ifndef RC_INVOKED
+// The product caption of every message box and the window title.
+inline constexpr wchar_t kProductCaption[] = L"" YK_PRODUCT_NAME;
+#endif

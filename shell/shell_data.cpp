@@ -1,0 +1,3 @@
+#include "shell/shell_data.h"
+
+ShellData shell;

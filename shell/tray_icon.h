@@ -1,0 +1,11 @@
+// The notification-area icon: one tiny function per Shell_NotifyIcon verb.
+#pragma once
+
+#include <windows.h>
+
+// Tooltips are cut to this many characters (the first icon record's field).
+inline constexpr int kTrayTipChars = 63;
+
+void TrayAdd(HWND mainWindow, const wchar_t* text);
+void TrayModify(HWND mainWindow, HICON icon, const wchar_t* text);
+void TrayDelete(HWND mainWindow);
