@@ -10,27 +10,7 @@ std::wstring ExecutableFolder()
     return folder.substr(0, folder.find_last_of(L'\\') + 1);
 }
 
-ChildProcess::ChildProcess(const std::wstring& exeName, const std::wstring& arguments)
-{
-    static unsigned counter = 0;
-    const std::wstring eventName = L"yk-ready-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                   std::to_wstring(++counter);
-    const HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
-    const std::wstring exe = ExecutableFolder() + exeName;
-    std::wstring commandLine = L"\"" + exe + L"\" " + arguments + L" --ready=" + eventName;
-    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back(L'\0');
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    if (CreateProcessW(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &info_)) {
-        const HANDLE waits[] = {ready, info_.hProcess};
-        started_ = WaitForMultipleObjects(2, waits, FALSE, 10000) == WAIT_OBJECT_0;
-    }
-    CloseHandle(ready);
-}
-
-ChildProcess::~ChildProcess()
+OwnedProcess::~OwnedProcess()
 {
     if (info_.hProcess != nullptr) {
         Kill();
@@ -39,7 +19,23 @@ ChildProcess::~ChildProcess()
     }
 }
 
-bool ChildProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode)
+bool OwnedProcess::Start(const std::wstring& exe, const std::wstring& arguments)
+{
+    std::wstring commandLine = L"\"" + exe + L"\" " + arguments;
+    std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back(L'\0');
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    return CreateProcessW(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &info_) != FALSE;
+}
+
+bool OwnedProcess::Running() const
+{
+    return info_.hProcess != nullptr && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool OwnedProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode)
 {
     if (WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) {
         return false;
@@ -50,12 +46,25 @@ bool ChildProcess::WaitForExit(DWORD timeoutMs, DWORD* exitCode)
     return true;
 }
 
-void ChildProcess::Kill()
+void OwnedProcess::Kill()
 {
-    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+    if (Running()) {
         TerminateProcess(info_.hProcess, 1);
         WaitForSingleObject(info_.hProcess, 5000);
     }
+}
+
+ChildProcess::ChildProcess(const std::wstring& exeName, const std::wstring& arguments)
+{
+    static unsigned counter = 0;
+    const std::wstring eventName = L"yk-ready-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                   std::to_wstring(++counter);
+    const HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
+    if (process_.Start(ExecutableFolder() + exeName, arguments + L" --ready=" + eventName)) {
+        const HANDLE waits[] = {ready, process_.Handle()};
+        started_ = WaitForMultipleObjects(2, waits, FALSE, 10000) == WAIT_OBJECT_0;
+    }
+    CloseHandle(ready);
 }
 
 void PumpMessagesFor(DWORD milliseconds)

@@ -1,0 +1,186 @@
+// The real program, started and ended the ways a user and Windows end it.
+#include "accounting/reading_state.h"
+#include "accounting/status_text.h"
+#include "shell/shell_ids.h"
+#include "store/registry_layout.h"
+#include "tests/shell/e2e_support.h"
+#include "tests/support/child_process.h"
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <string>
+
+namespace {
+
+std::wstring TodayKey()
+{
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    wchar_t key[16];
+    std::swprintf(key, 16, L"%04d%02d%02d", now.wYear, now.wMonth, now.wDay);
+    return key;
+}
+
+bool IsPopupMenuOpen()
+{
+    const HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu != nullptr && IsWindowVisible(menu);
+}
+
+class EndToEnd : public testing::Test {
+protected:
+    void SetUp() override { UseRealHkcuWithoutProgramData(); }
+    void TearDown() override
+    {
+        program_.Kill();
+        DeleteProgramData();
+    }
+
+    // The program has saved at least once: the day's total is stored.
+    static bool Saved() { return ReadStoredDword(kLogKeyPath, TodayKey().c_str()).has_value(); }
+
+    RunningProgram program_;
+};
+
+TEST_F(EndToEnd, StartsHiddenWithItsTrayIconAndCannotBeClosed)
+{
+    ASSERT_TRUE(program_.Start());
+    const HWND window = program_.Window();
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    wchar_t title[32] = {};
+    GetWindowTextW(window, title, 32);
+    EXPECT_STREQ(title, L"ヨミカゼ");
+    EXPECT_TRUE(TrayIconRect(window).has_value());
+
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    PumpMessagesFor(500);
+    EXPECT_TRUE(program_.Running());
+    EXPECT_FALSE(Saved());
+}
+
+TEST_F(EndToEnd, LeftClicksOnTheIconOpenNothing)
+{
+    ASSERT_TRUE(program_.Start());
+    for (LPARAM mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN}) {
+        PostMessageW(program_.Window(), kTrayCallbackMessage, kTrayIconId, mouse);
+    }
+    PumpMessagesFor(700);
+    EXPECT_FALSE(IsPopupMenuOpen());
+    EXPECT_TRUE(program_.Running());
+}
+
+TEST_F(EndToEnd, EndOfSessionSavesAndLetsWindowsGoOn)
+{
+    StoreDword(kLogKeyPath, TodayKey().c_str(), 1234);
+    ASSERT_TRUE(program_.Start());
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(program_.Window(), WM_QUERYENDSESSION, 0, 0, SMTO_NORMAL, 10000, &answer);
+    EXPECT_EQ(answer, static_cast<DWORD_PTR>(TRUE));
+    DWORD exitCode = 1;
+    ASSERT_TRUE(program_.WaitForExit(10000, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(ReadStoredDword(kLogKeyPath, TodayKey().c_str()), 1234u);
+    EXPECT_EQ(ReadStoredDword(kSettingsKeyPath, L"NotifyFinish"), 1u);
+}
+
+TEST_F(EndToEnd, SecondInstanceAnsweredNoLeavesTheFirstUntouched)
+{
+    ASSERT_TRUE(program_.Start());
+    RunningProgram second;
+    ASSERT_TRUE(second.Start(false));
+    HWND box = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (box = FindMessageBoxOf(second.Id())) != nullptr; }, 10000));
+    EXPECT_EQ(MessageBoxText(box),
+              L"ヨミカゼは、すでに起動しています。\r\n現在起動中のヨミカゼを強制終了しますか?");
+    PostMessageW(box, WM_COMMAND, IDNO, 0);
+    DWORD exitCode = 1;
+    ASSERT_TRUE(second.WaitForExit(10000, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    PumpMessagesFor(300);
+    EXPECT_TRUE(program_.Running());
+    EXPECT_TRUE(IsWindow(program_.Window()));
+    EXPECT_FALSE(Saved());
+}
+
+TEST_F(EndToEnd, SecondInstanceAnsweredYesEndsTheFirstAfterItsExitSteps)
+{
+    StoreDword(kLogKeyPath, TodayKey().c_str(), 77);
+    ASSERT_TRUE(program_.Start());
+    const HWND first = program_.Window();
+    RunningProgram second;
+    ASSERT_TRUE(second.Start(false));
+    HWND box = nullptr;
+    ASSERT_TRUE(PumpUntil([&] { return (box = FindMessageBoxOf(second.Id())) != nullptr; }, 10000));
+    PostMessageW(box, WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(second.WaitForExit(15000));
+    DWORD exitCode = 1;
+    ASSERT_TRUE(program_.WaitForExit(15000, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(ReadStoredDword(kLogKeyPath, TodayKey().c_str()), 77u);
+    EXPECT_TRUE(ReadStoredDword(kSettingsKeyPath, L"NotifyFinish").has_value());
+    EXPECT_FALSE(TrayIconRect(first).has_value());
+}
+
+TEST_F(EndToEnd, NoTaskbarIconMeansNoIconEvenAfterTheTaskbarIsRecreated)
+{
+    StoreDword(kSettingsKeyPath, L"NoTaskbarIcon", 1);
+    ASSERT_TRUE(program_.Start());
+    PumpMessagesFor(300);
+    EXPECT_FALSE(TrayIconRect(program_.Window()).has_value());
+    SendMessageW(program_.Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    PumpMessagesFor(300);
+    EXPECT_FALSE(TrayIconRect(program_.Window()).has_value());
+    EXPECT_EQ(ReadStoredDword(kSettingsKeyPath, L"NoTaskbarIcon"), 1u);
+}
+
+TEST_F(EndToEnd, TaskbarRecreationBringsTheIconBack)
+{
+    ASSERT_TRUE(program_.Start());
+    NOTIFYICONDATAW record{};
+    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    record.hWnd = program_.Window();
+    record.uID = kTrayIconId;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &record));  // as if the taskbar had gone
+    EXPECT_FALSE(TrayIconRect(program_.Window()).has_value());
+    SendMessageW(program_.Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    PumpMessagesFor(300);
+    EXPECT_TRUE(TrayIconRect(program_.Window()).has_value());
+}
+
+TEST_F(EndToEnd, RestartOnTheSameDayContinuesTodaysTotal)
+{
+    StoreDword(kLogKeyPath, TodayKey().c_str(), 4000);
+    ASSERT_TRUE(program_.Start());
+    SendMessageW(program_.Window(), WM_QUERYENDSESSION, 0, 0);
+    ASSERT_TRUE(program_.WaitForExit(10000));
+    EXPECT_EQ(ReadStoredDword(kLogKeyPath, TodayKey().c_str()), 4000u);
+}
+
+TEST_F(EndToEnd, ExitFromTheTrayMenuWithTheMouse)
+{
+    ASSERT_TRUE(program_.Start());
+    PumpMessagesFor(500);
+    const std::optional<RECT> icon = TrayIconRect(program_.Window());
+    ASSERT_TRUE(icon.has_value());
+    const int x = (icon->left + icon->right) / 2;
+    const int y = (icon->top + icon->bottom) / 2;
+    RunUnix(L"/usr/bin/xdotool mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y));
+    PumpMessagesFor(1500);
+    SaveScreenshot(L"tray-tooltip");
+    RunUnix(L"/usr/bin/xdotool click 3");
+    ASSERT_TRUE(PumpUntil(IsPopupMenuOpen, 5000));
+    PumpMessagesFor(300);
+    SaveScreenshot(L"tray-menu");
+    // The menu opens above the cursor: Up selects its last item, 終了(&X).
+    RunUnix(L"/usr/bin/xdotool key Up Return");
+    DWORD exitCode = 1;
+    ASSERT_TRUE(program_.WaitForExit(10000, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_TRUE(Saved());
+    EXPECT_FALSE(TrayIconRect(program_.Window()).has_value());
+}
+
+}  // namespace
