@@ -62,7 +62,9 @@ BOOL CALLBACK InspectChild(HWND child, LPARAM param)
         const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
         if ((style & SS_TYPEMASK) == SS_ICON) {
             const auto icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
-            if (IsWindowVisible(child) && icon != nullptr) {
+            // The box itself is not visible yet at activation: look at the
+            // icon control's own style, which the box clears when it has no icon.
+            if ((style & WS_VISIBLE) != 0 && icon != nullptr) {
                 inspection->box.icon = IconFlagOf(icon);
             }
         } else if (inspection->box.text.empty()) {
