@@ -5,52 +5,15 @@
 #include "tests/accounting/clock_harness.h"
 #include "tests/fixtures/companion_protocol.h"
 #include "tests/support/child_process.h"
+#include "tests/support/companion_log.h"
 #include "tests/support/private_profile.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-struct FeedLine {
-    unsigned long long tag;
-    unsigned long bytes;
-    unsigned long long sender;
-    std::string text;
-};
-
-std::vector<FeedLine> ReadLog(const std::wstring& path)
-{
-    std::vector<FeedLine> lines;
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        FeedLine entry{};
-        std::string tag, bytes, sender;
-        std::getline(fields, tag, '\t');
-        std::getline(fields, bytes, '\t');
-        std::getline(fields, sender, '\t');
-        std::getline(fields, entry.text);
-        entry.tag = std::stoull(tag);
-        entry.bytes = std::stoul(bytes);
-        entry.sender = std::stoull(sender, nullptr, 16);
-        lines.push_back(entry);
-    }
-    return lines;
-}
-
-std::string Utf8(const wchar_t* text)
-{
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n - 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
-    return out;
-}
 
 class CompanionFeed : public testing::Test {
 protected:
@@ -72,7 +35,7 @@ TEST_F(CompanionFeed, DeliversTextsWithTagSizeAndSender)
     const HWND main = harness::MainWindow();
     FeedCompanion(main, L"YMK 本日[ 0:00:01] 連続[ 0:00:01]");
     FeedCompanion(main, L"");
-    const std::vector<FeedLine> lines = ReadLog(logPath_);
+    const std::vector<FeedLine> lines = ReadCompanionLog(logPath_);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].tag, 102414u);
     EXPECT_EQ(lines[0].bytes, 2u * 29u + 2u);
@@ -89,7 +52,7 @@ TEST_F(CompanionFeed, ClockFeedsEveryReadingTickAndTheEndOfTheSpell)
     settings.notifyFinish = false;
     harness::Tick(4, true);
     harness::Tick(5, false);
-    const std::vector<FeedLine> lines = ReadLog(logPath_);
+    const std::vector<FeedLine> lines = ReadCompanionLog(logPath_);
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0].text, Utf8(L"YMK 本日[ 0:00:01] 連続[ 0:00:01]"));
     EXPECT_EQ(lines[3].text, Utf8(L"YMK 本日[ 0:00:04] 連続[ 0:00:04]"));
@@ -116,7 +79,7 @@ TEST_F(CompanionFeed, HungCompanionCannotHoldUpTheTick)
     const ULONGLONG elapsed = GetTickCount64() - start;
     EXPECT_LT(elapsed, 3 * (kCompanionTimeoutMs + 500)) << elapsed << " ms";
     EXPECT_EQ(readingState.todaySeconds, 3u);
-    EXPECT_TRUE(ReadLog(logPath_).empty());
+    EXPECT_TRUE(ReadCompanionLog(logPath_).empty());
 }
 
 }  // namespace
