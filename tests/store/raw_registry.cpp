@@ -1,6 +1,6 @@
 #include "tests/store/raw_registry.h"
 
-#include "tests/support/private_profile.h"
+#include <sddl.h>
 
 #include <cstring>
 
@@ -26,10 +26,11 @@ private:
     HKEY key_;
 };
 
+// For reading back: read access, so that locked keys can be checked too.
 HKEY Open(const wchar_t* path)
 {
     HKEY key = nullptr;
-    return RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS
+    return RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) == ERROR_SUCCESS
                ? key
                : nullptr;
 }
@@ -119,25 +120,43 @@ std::vector<std::wstring> Names(const wchar_t* path)
     return names;
 }
 
-void DeleteKeyTree(const wchar_t* path) { RegDeleteTreeW(HKEY_CURRENT_USER, path); RegDeleteKeyW(HKEY_CURRENT_USER, path); }
-
-ReadOnlyHkcu::ReadOnlyHkcu()
+void DeleteKeyTree(const wchar_t* path)
 {
-    // Open the private hive's root through the real HKCU, read access only.
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    RegOpenKeyExW(HKEY_CURRENT_USER, PrivateHkcuPath().c_str(), 0, KEY_READ, &readOnly_);
-    RegOverridePredefKey(HKEY_CURRENT_USER, readOnly_);
+    RegDeleteTreeW(HKEY_CURRENT_USER, path);
+    RegDeleteKeyW(HKEY_CURRENT_USER, path);
 }
 
-ReadOnlyHkcu::~ReadOnlyHkcu()
+namespace {
+
+void SetAccessList(const wchar_t* path, const wchar_t* descriptor)
 {
-    // Back to the private hive opened with full access.
-    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-    HKEY full = nullptr;
-    RegOpenKeyExW(HKEY_CURRENT_USER, PrivateHkcuPath().c_str(), 0, KEY_ALL_ACCESS, &full);
-    RegOverridePredefKey(HKEY_CURRENT_USER, full);
-    RegCloseKey(full);
-    RegCloseKey(readOnly_);
+    PSECURITY_DESCRIPTOR security = nullptr;
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(descriptor, SDDL_REVISION_1, &security,
+                                                         nullptr);
+    HKEY opened = nullptr;
+    RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, WRITE_DAC, &opened);
+    Key key(opened);
+    RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, security);
+    LocalFree(security);
+}
+
+}  // namespace
+
+LockedKey::LockedKey(const wchar_t* path, Access access) : path_(path)
+{
+    const Key created(Create(path));
+    // Everyone: WRITE_DAC, with KEY_READ or without, and nothing else.
+    SetAccessList(path, access == ReadOnly ? L"D:P(A;;KRWD;;;WD)" : L"D:P(A;;WD;;;WD)");
+}
+
+LockedKey::~LockedKey() { SetAccessList(path_.c_str(), L"D:(A;;KA;;;WD)"); }
+
+HWND OwnerWindow()
+{
+    static const HWND window =
+        CreateWindowExW(0, L"Static", L"save owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                        GetModuleHandleW(nullptr), nullptr);
+    return window;
 }
 
 }  // namespace raw

@@ -32,19 +32,24 @@ std::optional<std::uint32_t> GetDword(const wchar_t* path, const wchar_t* name);
 std::vector<std::wstring> Names(const wchar_t* path);
 void DeleteKeyTree(const wchar_t* path);
 
-// HKEY_CURRENT_USER redirected to a key opened for reading only, so that
-// nothing below it can be opened for writing or created. Undone by the
-// destructor (and by the per-test profile reset).
-class ReadOnlyHkcu {
+// An existing key whose access list grants changing the list and, when
+// ReadOnly, reading: it can no longer be opened for full access, nor
+// "created" again, while the keys below it stay as open as they were. The
+// list is opened up again by the destructor, so that the key can be deleted.
+class LockedKey {
 public:
-    ReadOnlyHkcu();
-    ~ReadOnlyHkcu();
-    ReadOnlyHkcu(const ReadOnlyHkcu&) = delete;
-    ReadOnlyHkcu& operator=(const ReadOnlyHkcu&) = delete;
+    enum Access { ReadOnly, NoAccess };
+    LockedKey(const wchar_t* path, Access access);
+    ~LockedKey();
+    LockedKey(const LockedKey&) = delete;
+    LockedKey& operator=(const LockedKey&) = delete;
 
 private:
-    HKEY readOnly_ = nullptr;
+    std::wstring path_;
 };
+
+// A hidden top-level window to own the error boxes of a save.
+HWND OwnerWindow();
 
 }  // namespace raw
 

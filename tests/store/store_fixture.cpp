@@ -1,0 +1,46 @@
+#include "tests/store/store_fixture.h"
+
+void StoreTest::SetUp()
+{
+    readingState = ReadingState{};
+    ReleaseAlarmMessages();
+    settings = Settings{};
+    SetToday(Date(2026, 3, 14));
+}
+
+void StoreTest::TearDown() { ReleaseAlarmMessages(); }
+
+SYSTEMTIME StoreTest::Date(int year, int month, int day, int hour, int minute, int second)
+{
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(year);
+    time.wMonth = static_cast<WORD>(month);
+    time.wDay = static_cast<WORD>(day);
+    time.wHour = static_cast<WORD>(hour);
+    time.wMinute = static_cast<WORD>(minute);
+    time.wSecond = static_cast<WORD>(second);
+    return time;
+}
+
+std::vector<std::wstring> DayKeys(int year, int month, int day, int count)
+{
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(year);
+    time.wMonth = static_cast<WORD>(month);
+    time.wDay = static_cast<WORD>(day);
+    FILETIME file;
+    SystemTimeToFileTime(&time, &file);
+    ULARGE_INTEGER ticks{{file.dwLowDateTime, file.dwHighDateTime}};
+    constexpr ULONGLONG kTicksPerDay = 24ull * 60 * 60 * 10'000'000;
+    std::vector<std::wstring> keys;
+    for (int i = 0; i < count; ++i) {
+        file.dwLowDateTime = ticks.LowPart;
+        file.dwHighDateTime = ticks.HighPart;
+        FileTimeToSystemTime(&file, &time);
+        wchar_t key[16];
+        swprintf(key, 16, L"%04u%02u%02u", time.wYear, time.wMonth, time.wDay);
+        keys.emplace_back(key);
+        ticks.QuadPart += kTicksPerDay;
+    }
+    return keys;
+}
