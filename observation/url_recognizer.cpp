@@ -122,16 +122,17 @@ void DecodeTitle(const wchar_t* title)
         }
         bytes[count++] = static_cast<char>(byte);
     }
-    bytes[count] = '\0';
     // Flags 0: an invalid sequence becomes U+FFFD instead of failing. Each
-    // byte gives at most one code unit, so the title always fits; the checks
-    // below keep currentArticle terminated whatever the conversion does.
-    const int written = MultiByteToWideChar(CP_UTF8, 0, bytes, count + 1,
-                                            readingState.currentArticle, kTitleChars);
-    if (written <= 0) {
-        readingState.currentArticle[0] = L'\0';
+    // byte gives at most one code unit, so the title always fits. The bytes
+    // go without their zero and the terminator is written here: a sequence
+    // cut short just before a zero byte can swallow that zero in some
+    // conversions, which would leave currentArticle unterminated.
+    int written = 0;
+    if (count > 0) {
+        written = MultiByteToWideChar(CP_UTF8, 0, bytes, count, readingState.currentArticle,
+                                      kTitleChars - 1);
     }
-    readingState.currentArticle[kTitleChars - 1] = L'\0';
+    readingState.currentArticle[written > 0 ? written : 0] = L'\0';
 }
 
 bool HasCodeUnitAboveLatin1(const wchar_t* text)
