@@ -253,12 +253,12 @@ bool REGW::WriteStringW(const wchar_t* name, const wchar_t* text)
     const bool unnamed = name == nullptr || name[0] == L'\0';
     const DWORD type = regw_rules::StringValueType(existingIsExpand, unnamed,
                                                    unnamed ? CurrentPlatformVersion() : 0);
-    const std::size_t bytes = (std::wcslen(text) + 1) * sizeof(wchar_t);
-    if (bytes > std::numeric_limits<DWORD>::max()) {
-        return false;
+    const std::size_t characters = std::wcslen(text) + 1;
+    if (characters > std::numeric_limits<DWORD>::max() / sizeof(wchar_t)) {
+        return false;  // no registry value holds that much
     }
     return RegSetValueExW(key_, name, 0, type, reinterpret_cast<const BYTE*>(text),
-                          static_cast<DWORD>(bytes)) == ERROR_SUCCESS;
+                          static_cast<DWORD>(characters * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 bool REGW::WriteIntegerW(const wchar_t* name, std::uint32_t value)

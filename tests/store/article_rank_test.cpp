@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ std::vector<Stored> Articles(int count, std::uint32_t firstCount = 100)
     std::vector<Stored> articles;
     for (int i = 0; i < count; ++i) {
         wchar_t name[32];
-        swprintf(name, 32, L"Article%03d", i);
+        std::swprintf(name, 32, L"Article%03d", i);
         articles.push_back({name, firstCount + static_cast<std::uint32_t>(i)});
     }
     return articles;

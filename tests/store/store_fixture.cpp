@@ -1,5 +1,7 @@
 #include "tests/store/store_fixture.h"
 
+#include <cwchar>
+
 void StoreTest::SetUp()
 {
     readingState = ReadingState{};
@@ -38,7 +40,8 @@ std::vector<std::wstring> DayKeys(int year, int month, int day, int count)
         file.dwHighDateTime = ticks.HighPart;
         FileTimeToSystemTime(&file, &time);
         wchar_t key[16];
-        swprintf(key, 16, L"%04u%02u%02u", time.wYear, time.wMonth, time.wDay);
+        std::swprintf(key, 16, L"%04u%02u%02u", static_cast<unsigned>(time.wYear),
+                      static_cast<unsigned>(time.wMonth), static_cast<unsigned>(time.wDay));
         keys.emplace_back(key);
         ticks.QuadPart += kTicksPerDay;
     }
