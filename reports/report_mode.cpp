@@ -1,0 +1,3 @@
+#include "reports/report_mode.h"
+
+std::uint32_t reportMode = kReportWeek;
