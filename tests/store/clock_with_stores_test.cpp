@@ -6,106 +6,56 @@
 #include "store/article_rank.h"
 #include "store/registry_layout.h"
 #include "store/settings_store.h"
+#include "tests/accounting/clock_harness.h"
 #include "tests/store/raw_registry.h"
 #include "tests/store/store_fixture.h"
 #include "tests/support/message_box_capture.h"
 
 #include <gtest/gtest.h>
 
-#include <cwchar>
 
 namespace {
 
 constexpr wchar_t kTitle[] = L"日本";
 
-SYSTEMTIME now{};
-bool pageInView = false;
-
-void Observe()
-{
-    if (pageInView) {
-        std::wcscpy(readingState.currentArticle, kTitle);
-        readingState.graceTicks = kGraceFull;
-    }
-}
-void NoTray(HWND, HICON, const wchar_t*) {}
-void ReadNow(SYSTEMTIME* time) { *time = now; }
-void NoTimerStart(HWND, UINT_PTR, UINT) {}
-void NoTimerStop(HWND, UINT_PTR) {}
-void NoHide(HWND) {}
-
-void AdvanceOneSecond()
-{
-    FILETIME file;
-    SystemTimeToFileTime(&now, &file);
-    ULARGE_INTEGER value{{file.dwLowDateTime, file.dwHighDateTime}};
-    value.QuadPart += 10'000'000ull;
-    file.dwLowDateTime = value.LowPart;
-    file.dwHighDateTime = value.HighPart;
-    FileTimeToSystemTime(&file, &now);
-}
-
 class ClockWithStores : public StoreTest {
 protected:
-    void SetUp() override
-    {
-        StoreTest::SetUp();
-        saved_ = clockCollaborators;
-        clockCollaborators = DefaultClockCollaborators();
-        clockCollaborators.observationPass = Observe;
-        clockCollaborators.trayModify = NoTray;
-        clockCollaborators.updateArticleRank = UpdateArticleRank;
-        clockCollaborators.saveSettings = SaveSettings;
-        clockCollaborators.readLocalTime = ReadNow;
-        clockCollaborators.startTimer = NoTimerStart;
-        clockCollaborators.stopTimer = NoTimerStop;
-        clockCollaborators.hideNoticeWindow = NoHide;
-    }
     void TearDown() override
     {
-        clockCollaborators = saved_;
+        clockCollaborators = DefaultClockCollaborators();
         StoreTest::TearDown();
     }
 
-    // A new process: everything in memory forgotten, then start-up's steps.
+    // A new process: everything in memory forgotten, the seam filled as the
+    // shell fills it (the real stores; observation and tray stand-ins), then
+    // start-up's load.
     static void StartAt(const SYSTEMTIME& start)
     {
-        ReleaseAlarmMessages();
-        settings = Settings{};
-        readingState = ReadingState{};
-        now = start;
-        SetToday(start);
+        harness::Reset(start);
+        harness::title = kTitle;
+        clockCollaborators.updateArticleRank = UpdateArticleRank;
+        clockCollaborators.saveSettings = SaveSettings;
         LoadSettings();
     }
 
-    static void Tick(int ticks, bool page)
-    {
-        pageInView = page;
-        for (int i = 0; i < ticks; ++i) {
-            ClockTick(raw::OwnerWindow());
-            AdvanceOneSecond();
-        }
-    }
+    static void Tick(int ticks, bool page) { harness::Tick(ticks, page); }
 
     // The exit's save.
-    static void Exit() { SaveSettings(raw::OwnerWindow()); }
+    static void Exit() { SaveSettings(harness::MainWindow()); }
 
     MessageBoxCapture capture_;
-
-private:
-    ClockCollaborators saved_{};
 };
 
 TEST_F(ClockWithStores, TodaysTotalAndRankingSurviveARestartOfTheSameDay)
 {
-    StartAt(Date(2026, 3, 14, 10, 0, 0));
+    StartAt(harness::Time(2026, 3, 14, 10, 0, 0));
     settings.historyEnabled = true;  // as the tray menu's toggle
     Tick(10, true);   // ten observations; each is counted by the tick after it
     Tick(6, false);   // the last one counted, then the spell ends
     ASSERT_EQ(readingState.todaySeconds, 10u);
     Exit();
 
-    StartAt(Date(2026, 3, 14, 14, 0, 0));
+    StartAt(harness::Time(2026, 3, 14, 14, 0, 0));
     EXPECT_EQ(readingState.todaySeconds, 10u);
     EXPECT_TRUE(settings.historyEnabled);
     Tick(6, true);  // five counted so far, the sixth observation still pending
@@ -119,7 +69,7 @@ TEST_F(ClockWithStores, TodaysTotalAndRankingSurviveARestartOfTheSameDay)
 
 TEST_F(ClockWithStores, MidnightStoresTheFinishedDayUnderItsOwnKey)
 {
-    StartAt(Date(2026, 3, 14, 23, 59, 50));
+    StartAt(harness::Time(2026, 3, 14, 23, 59, 50));
     Tick(6, true);  // 23:59:50 .. 23:59:55: five counted seconds
     Tick(10, true);  // on past midnight: 23:59:56 .. 00:00:05
     // Counted before the rollover: the ticks at 23:59:51 .. 23:59:59 (nine)
@@ -131,9 +81,9 @@ TEST_F(ClockWithStores, MidnightStoresTheFinishedDayUnderItsOwnKey)
     Exit();
     EXPECT_EQ(raw::GetDword(kLogKeyPath, L"20260315"), 5u);
 
-    StartAt(Date(2026, 3, 15, 8, 0, 0));
+    StartAt(harness::Time(2026, 3, 15, 8, 0, 0));
     EXPECT_EQ(readingState.todaySeconds, 5u);
-    StartAt(Date(2026, 3, 16, 8, 0, 0));
+    StartAt(harness::Time(2026, 3, 16, 8, 0, 0));
     EXPECT_EQ(readingState.todaySeconds, 0u);
     EXPECT_TRUE(capture_.Boxes().empty());
 }

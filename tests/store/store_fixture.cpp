@@ -1,5 +1,7 @@
 #include "tests/store/store_fixture.h"
 
+#include "tests/accounting/clock_harness.h"
+
 #include <cwchar>
 
 void StoreTest::SetUp()
@@ -7,22 +9,10 @@ void StoreTest::SetUp()
     readingState = ReadingState{};
     ReleaseAlarmMessages();
     settings = Settings{};
-    SetToday(Date(2026, 3, 14));
+    SetToday(harness::Time(2026, 3, 14, 12, 0, 0));
 }
 
 void StoreTest::TearDown() { ReleaseAlarmMessages(); }
-
-SYSTEMTIME StoreTest::Date(int year, int month, int day, int hour, int minute, int second)
-{
-    SYSTEMTIME time{};
-    time.wYear = static_cast<WORD>(year);
-    time.wMonth = static_cast<WORD>(month);
-    time.wDay = static_cast<WORD>(day);
-    time.wHour = static_cast<WORD>(hour);
-    time.wMinute = static_cast<WORD>(minute);
-    time.wSecond = static_cast<WORD>(second);
-    return time;
-}
 
 std::vector<std::wstring> DayKeys(int year, int month, int day, int count)
 {

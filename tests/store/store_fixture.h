@@ -16,9 +16,6 @@ class StoreTest : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-
-    static SYSTEMTIME Date(int year, int month, int day, int hour = 12, int minute = 0,
-                           int second = 0);
 };
 
 // n consecutive day keys ("%04d%02d%02d") starting at the given date.
