@@ -31,6 +31,7 @@ void AddTrayIconWithStandbyText(HWND window)
 
 void OnCreate(HWND window)
 {
+    exitStepsDone = false;
     shell.readingIcon = static_cast<HICON>(
         LoadImageW(shell.instance, MAKEINTRESOURCEW(kReadingIconId), IMAGE_ICON, 0, 0, LR_SHARED));
     shell.idleIcon = static_cast<HICON>(

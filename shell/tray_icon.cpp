@@ -23,7 +23,9 @@ NOTIFYICONDATAW ClearedRecord(HWND mainWindow)
     return record;
 }
 
-NOTIFYICONDATAW IconRecord(HWND mainWindow, HICON icon, const wchar_t* text)
+}  // namespace
+
+NOTIFYICONDATAW TrayIconRecord(HWND mainWindow, HICON icon, const wchar_t* text)
 {
     NOTIFYICONDATAW record = ClearedRecord(mainWindow);
     record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
@@ -35,17 +37,15 @@ NOTIFYICONDATAW IconRecord(HWND mainWindow, HICON icon, const wchar_t* text)
     return record;
 }
 
-}  // namespace
-
 void TrayAdd(HWND mainWindow, const wchar_t* text)
 {
-    NOTIFYICONDATAW record = IconRecord(mainWindow, shell.idleIcon, text);
+    NOTIFYICONDATAW record = TrayIconRecord(mainWindow, shell.idleIcon, text);
     Shell_NotifyIconW(NIM_ADD, &record);
 }
 
 void TrayModify(HWND mainWindow, HICON icon, const wchar_t* text)
 {
-    NOTIFYICONDATAW record = IconRecord(mainWindow, icon, text);
+    NOTIFYICONDATAW record = TrayIconRecord(mainWindow, icon, text);
     Shell_NotifyIconW(NIM_MODIFY, &record);
 }
 

@@ -8,19 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
 #include <cwchar>
 #include <string>
 
 namespace {
-
-std::wstring TodayKey()
-{
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    wchar_t key[16];
-    std::swprintf(key, 16, L"%04d%02d%02d", now.wYear, now.wMonth, now.wDay);
-    return key;
-}
 
 bool IsPopupMenuOpen()
 {
@@ -53,7 +46,7 @@ TEST_F(EndToEnd, StartsHiddenWithItsTrayIconAndCannotBeClosed)
     wchar_t title[32] = {};
     GetWindowTextW(window, title, 32);
     EXPECT_STREQ(title, L"ヨミカゼ");
-    EXPECT_TRUE(TrayIconRect(window).has_value());
+    EXPECT_TRUE(TrayIconExists(window));
 
     SendMessageW(window, WM_CLOSE, 0, 0);
     PumpMessagesFor(500);
@@ -121,7 +114,7 @@ TEST_F(EndToEnd, SecondInstanceAnsweredYesEndsTheFirstAfterItsExitSteps)
     EXPECT_EQ(exitCode, 0u);
     EXPECT_EQ(ReadStoredDword(kLogKeyPath, TodayKey().c_str()), 77u);
     EXPECT_TRUE(ReadStoredDword(kSettingsKeyPath, L"NotifyFinish").has_value());
-    EXPECT_FALSE(TrayIconRect(first).has_value());
+    EXPECT_FALSE(TrayIconExists(first));
 }
 
 TEST_F(EndToEnd, NoTaskbarIconMeansNoIconEvenAfterTheTaskbarIsRecreated)
@@ -129,10 +122,10 @@ TEST_F(EndToEnd, NoTaskbarIconMeansNoIconEvenAfterTheTaskbarIsRecreated)
     StoreDword(kSettingsKeyPath, L"NoTaskbarIcon", 1);
     ASSERT_TRUE(program_.Start());
     PumpMessagesFor(300);
-    EXPECT_FALSE(TrayIconRect(program_.Window()).has_value());
+    EXPECT_FALSE(TrayIconExists(program_.Window()));
     SendMessageW(program_.Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     PumpMessagesFor(300);
-    EXPECT_FALSE(TrayIconRect(program_.Window()).has_value());
+    EXPECT_FALSE(TrayIconExists(program_.Window()));
     EXPECT_EQ(ReadStoredDword(kSettingsKeyPath, L"NoTaskbarIcon"), 1u);
 }
 
@@ -144,10 +137,10 @@ TEST_F(EndToEnd, TaskbarRecreationBringsTheIconBack)
     record.hWnd = program_.Window();
     record.uID = kTrayIconId;
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &record));  // as if the taskbar had gone
-    EXPECT_FALSE(TrayIconRect(program_.Window()).has_value());
+    EXPECT_FALSE(TrayIconExists(program_.Window()));
     SendMessageW(program_.Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     PumpMessagesFor(300);
-    EXPECT_TRUE(TrayIconRect(program_.Window()).has_value());
+    EXPECT_TRUE(TrayIconExists(program_.Window()));
 }
 
 TEST_F(EndToEnd, RestartOnTheSameDayContinuesTodaysTotal)
@@ -163,24 +156,26 @@ TEST_F(EndToEnd, ExitFromTheTrayMenuWithTheMouse)
 {
     ASSERT_TRUE(program_.Start());
     PumpMessagesFor(500);
-    const std::optional<RECT> icon = TrayIconRect(program_.Window());
-    ASSERT_TRUE(icon.has_value());
-    const int x = (icon->left + icon->right) / 2;
-    const int y = (icon->top + icon->bottom) / 2;
-    RunUnix(L"/usr/bin/xdotool mousemove " + std::to_wstring(x) + L" " + std::to_wstring(y));
+    ASSERT_TRUE(TrayIconExists(program_.Window()));
+    const POINT icon = TrayIconPoint();
+    RunUnix(L"/usr/bin/xdotool mousemove " + std::to_wstring(icon.x) + L" " +
+            std::to_wstring(icon.y));
     PumpMessagesFor(1500);
     SaveScreenshot(L"tray-tooltip");
     RunUnix(L"/usr/bin/xdotool click 3");
     ASSERT_TRUE(PumpUntil(IsPopupMenuOpen, 5000));
     PumpMessagesFor(300);
     SaveScreenshot(L"tray-menu");
-    // The menu opens above the cursor: Up selects its last item, 終了(&X).
-    RunUnix(L"/usr/bin/xdotool key Up Return");
+    // The menu opens above the cursor: its last item, 終了(&X), is at its bottom.
+    RECT menu{};
+    GetWindowRect(FindWindowW(L"#32768", nullptr), &menu);
+    RunUnix(L"/usr/bin/xdotool mousemove " + std::to_wstring(menu.left + 40) + L" " +
+            std::to_wstring(menu.bottom - 10) + L" click 1");
     DWORD exitCode = 1;
     ASSERT_TRUE(program_.WaitForExit(10000, &exitCode));
     EXPECT_EQ(exitCode, 0u);
     EXPECT_TRUE(Saved());
-    EXPECT_FALSE(TrayIconRect(program_.Window()).has_value());
+    EXPECT_FALSE(TrayIconExists(program_.Window()));
 }
 
 }  // namespace

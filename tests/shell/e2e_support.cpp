@@ -6,12 +6,22 @@
 
 #include <shellapi.h>
 
+#include <cwchar>
 #include <vector>
 
 void UseRealHkcuWithoutProgramData()
 {
     RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     DeleteProgramData();
+}
+
+std::wstring TodayKey()
+{
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    wchar_t key[16];
+    std::swprintf(key, 16, L"%04d%02d%02d", now.wYear, now.wMonth, now.wDay);
+    return key;
 }
 
 void DeleteProgramData() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Marvoke"); }
@@ -156,15 +166,20 @@ std::wstring MessageBoxText(HWND box)
     return text;
 }
 
-std::optional<RECT> TrayIconRect(HWND mainWindow)
+bool TrayIconExists(HWND mainWindow)
 {
-    NOTIFYICONIDENTIFIER id{};
-    id.cbSize = sizeof id;
-    id.hWnd = mainWindow;
-    id.uID = kTrayIconId;
-    RECT rect{};
-    if (FAILED(Shell_NotifyIconGetRect(&id, &rect))) {
-        return std::nullopt;
-    }
-    return rect;
+    NOTIFYICONDATAW record{};
+    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
+    record.hWnd = mainWindow;
+    record.uID = kTrayIconId;
+    record.uFlags = NIF_MESSAGE;
+    record.uCallbackMessage = kTrayCallbackMessage;
+    return Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
+}
+
+POINT TrayIconPoint()
+{
+    RECT taskbar{};
+    GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &taskbar);
+    return POINT{taskbar.right - 12, (taskbar.top + taskbar.bottom) / 2};
 }

@@ -6,6 +6,7 @@
 #include "tests/support/child_process.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdint>
 #include <optional>
@@ -15,6 +16,8 @@
 // private HKCU override and removes what earlier runs left.
 void UseRealHkcuWithoutProgramData();
 void DeleteProgramData();
+// Today's value name in the daily log.
+std::wstring TodayKey();
 
 std::optional<std::uint32_t> ReadStoredDword(const wchar_t* keyPath, const wchar_t* name);
 void StoreDword(const wchar_t* keyPath, const wchar_t* name, std::uint32_t value);
@@ -49,5 +52,9 @@ private:
 HWND FindMessageBoxOf(DWORD processId);
 std::wstring MessageBoxText(HWND box);
 
-// The tray icon's rectangle in screen coordinates, when the shell knows it.
-std::optional<RECT> TrayIconRect(HWND mainWindow);
+// Whether the shell holds an icon of this window with the program's icon id
+// (it accepts a change to it only then).
+bool TrayIconExists(HWND mainWindow);
+// Where a person would click the program's icon: wine's taskbar draws tray
+// icons from its right end, and in the test desktop ours is the only one.
+POINT TrayIconPoint();
