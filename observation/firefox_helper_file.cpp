@@ -21,15 +21,17 @@ constexpr DWORD kHelperReadBytes = 4198;
 constexpr int kHelperBufferUnits = 2100;
 static_assert(kHelperReadBytes < kHelperBufferUnits * sizeof(wchar_t));
 
-// Owns a handle that `Close` releases; INVALID_HANDLE_VALUE holds nothing.
-template <BOOL(WINAPI* Close)(HANDLE)>
+// Owns a handle that Closer::Close releases; INVALID_HANDLE_VALUE holds
+// nothing. (A closer type rather than the function itself: the address of an
+// imported function is no constant for a template argument everywhere.)
+template <typename Closer>
 class ScopedHandle {
 public:
     explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
     ~ScopedHandle()
     {
         if (handle_ != INVALID_HANDLE_VALUE) {
-            Close(handle_);
+            Closer::Close(handle_);
         }
     }
     ScopedHandle(const ScopedHandle&) = delete;
@@ -41,8 +43,14 @@ private:
     HANDLE handle_;
 };
 
-using FileHandle = ScopedHandle<CloseHandle>;
-using FindHandle = ScopedHandle<FindClose>;
+struct FileCloser {
+    static void Close(HANDLE handle) { CloseHandle(handle); }
+};
+struct FindCloser {
+    static void Close(HANDLE handle) { FindClose(handle); }
+};
+using FileHandle = ScopedHandle<FileCloser>;
+using FindHandle = ScopedHandle<FindCloser>;
 
 // The add-on keeps writing while we read: share both reading and writing.
 bool ReadStart(const wchar_t* path, wchar_t (&data)[kHelperBufferUnits])

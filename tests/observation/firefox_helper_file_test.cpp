@@ -249,6 +249,10 @@ TEST_F(FirefoxHelperFile, ProfilePathTooLongForTheBuffersIsSkipped)
         padding[i] = L'\\';
     }
     const std::wstring appData = PrivateAppData() + L"\\" + padding;
+    struct LongFolders {
+        std::wstring top;
+        ~LongFolders() { RemoveTree(top); }
+    } cleanup{PrivateAppData() + L"\\" + padding.substr(0, padding.find(L'\\'))};
     const std::wstring profiles = appData + L"\\Mozilla\\Firefox\\Profiles\\";
     ASSERT_EQ(profiles.size(), 480u);
     SetEnvironmentVariableW(L"APPDATA", appData.c_str());

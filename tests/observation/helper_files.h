@@ -20,3 +20,6 @@ struct HelperContent {
 void WriteHelperFile(const std::wstring& path, const HelperContent& content);
 // Writes raw bytes (an empty file, a file shorter than its header).
 void WriteRawFile(const std::wstring& path, const std::string& bytes);
+// Deletes a folder with everything in it, also below paths longer than
+// MAX_PATH, which the library's own removal gives up on.
+void RemoveTree(const std::wstring& folder);

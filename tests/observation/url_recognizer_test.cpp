@@ -25,7 +25,7 @@ TEST_P(RecognizeUrlCases, DecidesAndDecodes)
 {
     const UrlCase& c = GetParam();
     // Something left by an earlier call must never survive.
-    std::wcscpy(readingState.currentArticle, L"stale title");
+    lstrcpynW(readingState.currentArticle, L"stale title", kTitleChars);
     EXPECT_EQ(RecognizeUrl(c.text), c.recognised);
     EXPECT_EQ(std::wstring(readingState.currentArticle), std::wstring(c.title));
 }
