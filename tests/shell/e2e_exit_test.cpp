@@ -15,10 +15,20 @@
 
 namespace {
 
-bool IsPopupMenuOpen()
+bool IsPopupMenuOpen() { return OpenPopupMenu() != nullptr; }
+
+// The visible dialog of the program with this caption, or null.
+HWND ProgramDialog(DWORD processId, const wchar_t* caption)
 {
-    const HWND menu = FindWindowW(L"#32768", nullptr);
-    return menu != nullptr && IsWindowVisible(menu);
+    HWND candidate = nullptr;
+    while ((candidate = FindWindowExW(nullptr, candidate, L"#32770", caption)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(candidate, &owner);
+        if (owner == processId && IsWindowVisible(candidate)) {
+            return candidate;
+        }
+    }
+    return nullptr;
 }
 
 class EndToEnd : public testing::Test {
@@ -166,16 +176,57 @@ TEST_F(EndToEnd, ExitFromTheTrayMenuWithTheMouse)
     ASSERT_TRUE(PumpUntil(IsPopupMenuOpen, 5000));
     PumpMessagesFor(300);
     SaveScreenshot(L"tray-menu");
-    // The menu opens above the cursor: its last item, 終了(&X), is at its bottom.
-    RECT menu{};
-    GetWindowRect(FindWindowW(L"#32768", nullptr), &menu);
-    RunUnix(L"/usr/bin/xdotool mousemove " + std::to_wstring(menu.left + 40) + L" " +
-            std::to_wstring(menu.bottom - 10) + L" click 1");
+    ClickAt(TrayMenuItemPoint(15), 1);  // 終了(&X)
     DWORD exitCode = 1;
     ASSERT_TRUE(program_.WaitForExit(10000, &exitCode));
     EXPECT_EQ(exitCode, 0u);
     EXPECT_TRUE(Saved());
     EXPECT_FALSE(TrayIconExists(program_.Window()));
+}
+
+TEST_F(EndToEnd, DialogsOpenFromTheMenuAndNoSecondMenuOpensMeanwhile)
+{
+    ASSERT_TRUE(program_.Start());
+    PumpMessagesFor(300);
+    const POINT icon = TrayIconPoint();
+
+    ClickAt(icon, 3);
+    ASSERT_TRUE(PumpUntil(IsPopupMenuOpen, 5000));
+    ClickAt(TrayMenuItemPoint(0), 1);  // 過去1週間のログを表示(&W)
+    HWND viewer = nullptr;
+    ASSERT_TRUE(PumpUntil(
+        [&] { return (viewer = ProgramDialog(program_.Id(), L"記事閲覧ログ - ヨミカゼ")) != nullptr; },
+        5000));
+    EXPECT_TRUE(Saved()) << "opening the viewer saves first";
+    PumpMessagesFor(300);
+    SaveScreenshot(L"log-viewer-week");
+    ClickAt(icon, 3);
+    PumpMessagesFor(800);
+    EXPECT_FALSE(IsPopupMenuOpen()) << "the menu's command is still running";
+    PostMessageW(viewer, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(viewer); }, 5000));
+
+    ClickAt(icon, 3);
+    ASSERT_TRUE(PumpUntil(IsPopupMenuOpen, 5000));
+    ClickAt(TrayMenuItemPoint(9), 1);  // アラーム(&A)
+    HWND alarms = nullptr;
+    ASSERT_TRUE(PumpUntil(
+        [&] { return (alarms = ProgramDialog(program_.Id(), L"アラーム設定")) != nullptr; }, 5000));
+    PumpMessagesFor(300);
+    SaveScreenshot(L"alarm-dialog");
+    ClickAt(icon, 3);
+    PumpMessagesFor(800);
+    EXPECT_FALSE(IsPopupMenuOpen());
+    PostMessageW(alarms, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindow(alarms); }, 5000));
+
+    // With the command finished, the menu opens again.
+    ClickAt(icon, 3);
+    EXPECT_TRUE(PumpUntil(IsPopupMenuOpen, 5000));
+    RunUnix(L"/usr/bin/xdotool mousemove 100 100 click 1");  // dismissed: no command
+    PumpMessagesFor(500);
+    EXPECT_FALSE(IsPopupMenuOpen());
+    EXPECT_TRUE(program_.Running());
 }
 
 }  // namespace

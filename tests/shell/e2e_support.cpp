@@ -183,3 +183,31 @@ POINT TrayIconPoint()
     GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &taskbar);
     return POINT{taskbar.right - 12, (taskbar.top + taskbar.bottom) / 2};
 }
+
+HWND OpenPopupMenu()
+{
+    const HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu != nullptr && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+POINT TrayMenuItemPoint(int index)
+{
+    constexpr int kBorder = 3;
+    constexpr int kSeparator = 9;
+    constexpr bool kIsSeparator[16] = {false, false, false, false, true,  false, false, false,
+                                       false, false, true,  false, true,  false, false, false};
+    RECT menu{};
+    GetWindowRect(OpenPopupMenu(), &menu);
+    const int item = (menu.bottom - menu.top - 2 * kBorder - 3 * kSeparator) / 13;
+    int y = menu.top + kBorder;
+    for (int i = 0; i < index; ++i) {
+        y += kIsSeparator[i] ? kSeparator : item;
+    }
+    return POINT{menu.left + 40, y + item / 2};
+}
+
+void ClickAt(POINT point, int button)
+{
+    RunUnix(L"/usr/bin/xdotool mousemove " + std::to_wstring(point.x) + L" " +
+            std::to_wstring(point.y) + L" click " + std::to_wstring(button));
+}

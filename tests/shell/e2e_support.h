@@ -58,3 +58,11 @@ bool TrayIconExists(HWND mainWindow);
 // Where a person would click the program's icon: wine's taskbar draws tray
 // icons from its right end, and in the test desktop ours is the only one.
 POINT TrayIconPoint();
+
+// The open tray menu (class "#32768") of any process, or null.
+HWND OpenPopupMenu();
+// Where to click item `index` (0-based, separators counted) of the open tray
+// menu: its 13 items share the height left by the borders and 3 separators.
+POINT TrayMenuItemPoint(int index);
+// Clicks a point of the screen with the left (1) or right (3) button.
+void ClickAt(POINT point, int button);
