@@ -11,7 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -42,19 +44,35 @@ protected:
     }
     wchar_t NextMarker() { return ++marker_; }
 
+    // An IE showing the article "IE", found by a first pass and cached.
+    void StartCachedIE()
+    {
+        ie_ = std::make_unique<FixtureBrowser>(
+            L"IEFrame", std::vector<FixtureBranch>{{L"ComboBoxEx32", ArticleAddress(L"IE")}});
+        ASSERT_TRUE(ie_->Started());
+        Pass();
+        ASSERT_EQ(readingState.cachedWindow, ie_->AddressBar());
+    }
+    FixtureBrowser& IE() { return *ie_; }
+
+    // A page was seen, and the cache holds this window and route.
+    static void ExpectSeen(HWND cached, AddressBarRoute route, const std::wstring& title)
+    {
+        EXPECT_EQ(readingState.graceTicks, kGraceFull);
+        EXPECT_EQ(readingState.cachedWindow, cached);
+        EXPECT_EQ(readingState.cachedRoute, route);
+        EXPECT_EQ(Title(), title);
+    }
+
+    std::unique_ptr<FixtureBrowser> ie_;
     const std::wstring firefoxFile_ = HelperPath(L"x1y2z3.default");
     wchar_t marker_ = 0;
 };
 
 TEST_F(ObservationPassOrder, FirstPassFindsABrowserAndCachesIt)
 {
-    FixtureBrowser ie(L"IEFrame", {{L"ComboBoxEx32", ArticleAddress(L"IE")}});
-    ASSERT_TRUE(ie.Started());
-    Pass();
-    EXPECT_EQ(readingState.graceTicks, kGraceFull);
-    EXPECT_EQ(readingState.cachedWindow, ie.AddressBar());
-    EXPECT_EQ(readingState.cachedRoute, RouteIE);
-    EXPECT_EQ(Title(), L"IE");
+    ASSERT_NO_FATAL_FAILURE(StartCachedIE());
+    ExpectSeen(IE().AddressBar(), RouteIE, L"IE");
 }
 
 TEST_F(ObservationPassOrder, FirstPassEndsAtTheProfileScanWhenFirefoxShowsAPage)
@@ -71,30 +89,21 @@ TEST_F(ObservationPassOrder, FirstPassEndsAtTheProfileScanWhenFirefoxShowsAPage)
 
 TEST_F(ObservationPassOrder, CachedBrowserIsAskedAgainWithoutAScan)
 {
-    FixtureBrowser ie(L"IEFrame", {{L"ComboBoxEx32", ArticleAddress(L"First")}});
-    ASSERT_TRUE(ie.Started());
-    Pass();
-    ASSERT_EQ(readingState.cachedWindow, ie.AddressBar());
+    ASSERT_NO_FATAL_FAILURE(StartCachedIE());
     // Another browser that a scan would now meet first leaves the cache alone.
     FixtureBrowser chrome(L"Chrome_WidgetWin_0", {{L"Chrome_OmniboxView", ArticleAddress(L"Other")}});
     ASSERT_TRUE(chrome.Started());
     for (int i = 0; i < 3; ++i) {
-        ie.SetText(0, ArticleAddress(L"Page" + std::to_wstring(i)));
+        IE().SetText(0, ArticleAddress(L"Page" + std::to_wstring(i)));
         Pass();
-        EXPECT_EQ(readingState.graceTicks, kGraceFull);
-        EXPECT_EQ(readingState.cachedWindow, ie.AddressBar());
-        EXPECT_EQ(readingState.cachedRoute, RouteIE);
-        EXPECT_EQ(Title(), L"Page" + std::to_wstring(i));
+        ExpectSeen(IE().AddressBar(), RouteIE, L"Page" + std::to_wstring(i));
     }
 }
 
 TEST_F(ObservationPassOrder, FirefoxWrittenAnewWinsOverTheCache)
 {
-    FixtureBrowser ie(L"IEFrame", {{L"ComboBoxEx32", ArticleAddress(L"IE")}});
-    ASSERT_TRUE(ie.Started());
-    Pass();
+    ASSERT_NO_FATAL_FAILURE(StartCachedIE());
     const HWND cached = readingState.cachedWindow;
-    ASSERT_EQ(cached, ie.AddressBar());
     RememberFirefox(L"Firefox0");
     for (int i = 1; i < 4; ++i) {
         WriteFirefox(ArticleAddress(L"Firefox" + std::to_wstring(i)));
@@ -108,56 +117,39 @@ TEST_F(ObservationPassOrder, FirefoxWrittenAnewWinsOverTheCache)
 
 TEST_F(ObservationPassOrder, StaleFirefoxFileFallsThroughToTheCache)
 {
-    FixtureBrowser ie(L"IEFrame", {{L"ComboBoxEx32", ArticleAddress(L"IE")}});
-    ASSERT_TRUE(ie.Started());
-    Pass();
+    ASSERT_NO_FATAL_FAILURE(StartCachedIE());
     RememberFirefox(L"Firefox");
     Pass();  // the file has not been written since
     EXPECT_EQ(Remembered(), L"");
-    EXPECT_EQ(readingState.graceTicks, kGraceFull);
-    EXPECT_EQ(readingState.cachedWindow, ie.AddressBar());
-    EXPECT_EQ(Title(), L"IE");
+    ExpectSeen(IE().AddressBar(), RouteIE, L"IE");
 }
 
 TEST_F(ObservationPassOrder, StaleFileAndLostCacheFallThroughToTheWindowScan)
 {
-    FixtureBrowser ie(L"IEFrame", {{L"ComboBoxEx32", ArticleAddress(L"IE")}});
-    ASSERT_TRUE(ie.Started());
-    Pass();
+    ASSERT_NO_FATAL_FAILURE(StartCachedIE());
     RememberFirefox(L"Firefox");
     FixtureBrowser chrome(L"Chrome_WidgetWin_0", {{L"Chrome_OmniboxView", ArticleAddress(L"Chrome")}});
     ASSERT_TRUE(chrome.Started());
-    ie.SetText(0, L"http://www.example.com/");
+    IE().SetText(0, L"http://www.example.com/");
     Pass();
     EXPECT_EQ(Remembered(), L"");
-    EXPECT_EQ(readingState.graceTicks, kGraceFull);
-    EXPECT_EQ(readingState.cachedWindow, chrome.AddressBar());
-    EXPECT_EQ(readingState.cachedRoute, RouteChrome);
-    EXPECT_EQ(Title(), L"Chrome");
+    ExpectSeen(chrome.AddressBar(), RouteChrome, L"Chrome");
 }
 
 TEST_F(ObservationPassOrder, ClosedCachedBrowserIsReplacedInTheSamePass)
 {
-    FixtureBrowser ie(L"IEFrame", {{L"ComboBoxEx32", ArticleAddress(L"IE")}});
-    ASSERT_TRUE(ie.Started());
-    Pass();
-    ASSERT_EQ(readingState.cachedRoute, RouteIE);
+    ASSERT_NO_FATAL_FAILURE(StartCachedIE());
     FixtureBrowser donut(L"WTL:DonutQ", {{L"ReBarWindow32/Donut_AddressBar", ArticleAddress(L"Donut")}});
     ASSERT_TRUE(donut.Started());
-    ASSERT_TRUE(ie.Close());
+    ASSERT_TRUE(IE().Close());
     Pass();
-    EXPECT_EQ(readingState.graceTicks, kGraceFull);
-    EXPECT_EQ(readingState.cachedWindow, donut.AddressBar());
-    EXPECT_EQ(readingState.cachedRoute, RouteDonut);
-    EXPECT_EQ(Title(), L"Donut");
+    ExpectSeen(donut.AddressBar(), RouteDonut, L"Donut");
 }
 
 TEST_F(ObservationPassOrder, LostCacheWithNothingElseInViewIsDropped)
 {
-    FixtureBrowser ie(L"IEFrame", {{L"ComboBoxEx32", ArticleAddress(L"IE")}});
-    ASSERT_TRUE(ie.Started());
-    Pass();
-    ie.SetText(0, L"");
+    ASSERT_NO_FATAL_FAILURE(StartCachedIE());
+    IE().SetText(0, L"");
     Pass(3);
     EXPECT_EQ(readingState.graceTicks, 3);
     EXPECT_EQ(readingState.cachedWindow, nullptr);
@@ -192,11 +184,8 @@ TEST_F(ObservationPassOrder, PassThatReadsNoTextKeepsTheEarlierTitle)
 // here one read of the cached window and one in the scan.
 TEST_F(ObservationPassOrder, HungBrowserDoesNotHoldUpThePass)
 {
-    FixtureBrowser ie(L"IEFrame", {{L"ComboBoxEx32", ArticleAddress(L"IE")}});
-    ASSERT_TRUE(ie.Started());
-    Pass();
-    ASSERT_EQ(readingState.cachedWindow, ie.AddressBar());
-    ie.Hang(4000);
+    ASSERT_NO_FATAL_FAILURE(StartCachedIE());
+    IE().Hang(4000);
     const ULONGLONG start = GetTickCount64();
     Pass(3);
     const ULONGLONG elapsed = GetTickCount64() - start;
