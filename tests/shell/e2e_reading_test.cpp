@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
+#include <cstring>
 #include <cwchar>
 #include <string>
 
@@ -37,9 +40,61 @@ HWND TopWindowOf(DWORD processId, const wchar_t* className)
     return nullptr;
 }
 
+// Imitates the Firefox add-on: rewrites the helper file of one profile
+// four times a second, with a new change marker each time.
+class FirefoxAddOn {
+public:
+    explicit FirefoxAddOn(const std::wstring& address) : address_(address)
+    {
+        const std::wstring profile = PrivateAppData() + L"\\Mozilla\\Firefox\\Profiles\\e2e.default";
+        SHCreateDirectoryExW(nullptr, profile.c_str(), nullptr);
+        path_ = profile + L"\\ymkhelp_urltext.txt";
+        current_ = this;
+        timer_ = SetTimer(nullptr, 0, 250, Write);
+    }
+    ~FirefoxAddOn()
+    {
+        KillTimer(nullptr, timer_);
+        current_ = nullptr;
+    }
+    FirefoxAddOn(const FirefoxAddOn&) = delete;
+    FirefoxAddOn& operator=(const FirefoxAddOn&) = delete;
+
+    void Navigate(const std::wstring& address) { address_ = address; }
+
+private:
+    static void CALLBACK Write(HWND, UINT, UINT_PTR, DWORD)
+    {
+        FirefoxAddOn* self = current_;
+        if (self == nullptr) {
+            return;
+        }
+        std::wstring content;
+        content += L'\xFEFF';
+        content += static_cast<wchar_t>(++self->marker_);
+        content += L' ';
+        content += self->address_;
+        const HANDLE file = CreateFileW(self->path_.c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            DWORD written = 0;
+            WriteFile(file, content.data(), static_cast<DWORD>(content.size() * sizeof(wchar_t)),
+                      &written, nullptr);
+            CloseHandle(file);
+        }
+    }
+
+    static inline FirefoxAddOn* current_ = nullptr;
+    std::wstring address_;
+    std::wstring path_;
+    UINT_PTR timer_ = 0;
+    wchar_t marker_ = 1;
+};
+
 struct BrowserCase {
     const char* name;
-    const wchar_t* arguments;
+    const wchar_t* arguments;  // the browser fixture's, or null for Firefox
     const wchar_t* topClass;
 };
 
@@ -58,18 +113,26 @@ TEST_P(EndToEndReading, CountsTheArticleFeedsTheCompanionAndStoresTheTotals)
     ASSERT_TRUE(companion.Started());
     RunningProgram program;
     ASSERT_TRUE(program.Start());
-    ChildProcess browser(L"browser_fixture.exe", c.arguments);
-    ASSERT_TRUE(browser.Started());
-    const HWND top = TopWindowOf(browser.Id(), c.topClass);
-    ASSERT_NE(top, nullptr);
-
-    PumpMessagesFor(4500);
-    SetAddress(top, L"http://www.example.com/");
+    const wchar_t* article = L"http://ja.wikipedia.org/wiki/%E6%97%A5%E6%9C%AC";
+    const wchar_t* elsewhere = L"http://www.example.com/";
+    if (c.arguments == nullptr) {
+        FirefoxAddOn addOn(article);
+        PumpMessagesFor(4500);
+        addOn.Navigate(elsewhere);
+        PumpMessagesFor(1000);
+    } else {
+        ChildProcess browser(L"browser_fixture.exe", c.arguments);
+        ASSERT_TRUE(browser.Started());
+        const HWND top = TopWindowOf(browser.Id(), c.topClass);
+        ASSERT_NE(top, nullptr);
+        PumpMessagesFor(4500);
+        SetAddress(top, elsewhere);
+    }
     // Five ticks end the spell; the finish notice then rises in about half a second.
     const HWND notice = program.Window();
     ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(notice) != FALSE; }, 9000));
     PumpMessagesFor(700);
-    SaveScreenshot(std::wstring(L"finish-notice-") + (c.topClass[0] == L'C' ? L"chrome" : L"ie"));
+    SaveScreenshot(L"finish-notice-" + std::wstring(c.name, c.name + std::strlen(c.name)));
     RECT workArea{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
     RECT placed{};
@@ -102,9 +165,9 @@ TEST_P(EndToEndReading, CountsTheArticleFeedsTheCompanionAndStoresTheTotals)
     const std::optional<std::uint32_t> today = ReadStoredDword(kLogKeyPath, TodayKey().c_str());
     ASSERT_TRUE(today.has_value());
     EXPECT_NEAR(static_cast<double>(*today), static_cast<double>(last), 1.0);
-    const std::optional<std::uint32_t> article = ReadStoredDword(kRankKeyPath, L"日本");
-    ASSERT_TRUE(article.has_value());
-    EXPECT_NEAR(static_cast<double>(*article), static_cast<double>(last), 1.0);
+    const std::optional<std::uint32_t> ranked = ReadStoredDword(kRankKeyPath, L"日本");
+    ASSERT_TRUE(ranked.has_value());
+    EXPECT_NEAR(static_cast<double>(*ranked), static_cast<double>(last), 1.0);
     // The exit steps feed the empty text once more.
     const std::vector<FeedLine> after = ReadCompanionLog(log);
     ASSERT_FALSE(after.empty());
@@ -121,7 +184,8 @@ INSTANTIATE_TEST_SUITE_P(
         BrowserCase{"internet_explorer",
                     L"--top=IEFrame \"--branch=WorkerW/ReBarWindow32/Address Band Root/Edit\" "
                     L"--text=http://ja.wikipedia.org/wiki/%E6%97%A5%E6%9C%AC",
-                    L"IEFrame"}),
+                    L"IEFrame"},
+        BrowserCase{"firefox_helper_file", nullptr, nullptr}),
     [](const testing::TestParamInfo<BrowserCase>& param) { return param.param.name; });
 
 }  // namespace
