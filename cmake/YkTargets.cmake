@@ -10,7 +10,9 @@ if(MSVC)
 else()
   target_compile_options(yk_options INTERFACE
     $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Wpedantic -Wshadow -Werror -finput-charset=UTF-8 -fexec-charset=UTF-8>)
-  target_link_options(yk_options INTERFACE -municode)
+  # Release programs ship without symbols: a statically linked runtime
+  # otherwise more than triples the size of the program file.
+  target_link_options(yk_options INTERFACE -municode $<$<CONFIG:Release>:-s>)
   if(YK_SANITIZE)
     target_compile_options(yk_options INTERFACE
       $<$<COMPILE_LANGUAGE:C,CXX>:-fsanitize=undefined -fsanitize-undefined-trap-on-error -D_GLIBCXX_ASSERTIONS>)
