@@ -67,6 +67,13 @@ TEST_F(EndToEnd, StartsHiddenWithItsTrayIconAndCannotBeClosed)
 TEST_F(EndToEnd, LeftClicksOnTheIconOpenNothing)
 {
     ASSERT_TRUE(program_.Start());
+    const POINT icon = TrayIconPoint();
+    ClickAt(icon, 1);
+    PumpMessagesFor(500);
+    RunUnix(L"/usr/bin/xdotool click --repeat 2 --delay 80 1");
+    PumpMessagesFor(700);
+    EXPECT_FALSE(IsPopupMenuOpen());
+    // The same through the callback message itself, as the shell sends it.
     for (LPARAM mouse : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN}) {
         PostMessageW(program_.Window(), kTrayCallbackMessage, kTrayIconId, mouse);
     }
