@@ -25,8 +25,9 @@ inline constexpr std::wstring_view kAnyHostLabel = L"http://*.";
 static_assert(std::wstring_view(SitePatternTable[0]).starts_with(kAnyHostLabel));
 static_assert(std::wstring_view(SitePatternTable[0]).ends_with(L"/"));
 
-// Bytes of the UTF-8 work buffer: one per title code unit plus the zero for
-// any input within the callers' bound of 2099 code units.
+// Bytes of the UTF-8 work buffer: a title of up to 2099 code units (the
+// callers' bound) gives at most one byte per code unit, with room to spare
+// for the closing zero; a longer title is cut there.
 inline constexpr int kUtf8WorkBytes = 2100;
 
 // Empties currentArticle, then returns true when `text` (NUL-terminated) is
