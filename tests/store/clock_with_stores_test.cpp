@@ -22,6 +22,9 @@ class ClockWithStores : public StoreTest {
 protected:
     void TearDown() override
     {
+        // The harness's companion window is visible to every process on the
+        // desktop; other test programs look for that class too.
+        harness::DropInProcessCompanion();
         clockCollaborators = DefaultClockCollaborators();
         StoreTest::TearDown();
     }
