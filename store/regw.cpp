@@ -34,6 +34,7 @@ constexpr wchar_t kAutoClose[] = L"レジストリを自動クローズしまし
 
 // GetVersionExA's record as the platform defines its size.
 constexpr DWORD kVersionRecordSize = 148;
+static_assert(sizeof(OSVERSIONINFOA) == kVersionRecordSize);
 constexpr DWORD kPlatformNt = 2;  // VER_PLATFORM_WIN32_NT
 constexpr std::uint16_t kVersion40 = 0x0400;
 constexpr std::uint16_t kVersion51 = 0x0501;
@@ -62,7 +63,7 @@ bool ParseNumberText(const BYTE* data, DWORD size, std::int32_t* value)
         std::memcpy(&c, data + index * sizeof(wchar_t), sizeof c);
         return c;
     };
-    if (characters == 0 || at(0) == L'\0') {
+    if (characters == 0) {
         return false;
     }
     const wchar_t first = at(0);
