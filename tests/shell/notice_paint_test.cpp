@@ -271,3 +271,42 @@ TEST_F(NoticeText, PicturesOfAFinishAndAnAlarmNoticeForPeopleToLookAt)
 }
 
 }  // namespace
+
+namespace {
+
+// The colour key on the real screen: what shows through the heading's green
+// is the desktop, while the field shows the notice's own yellow.
+TEST(NoticeOnScreen, GreenIsSeeThroughAndTheFieldIsNot)
+{
+    const HWND window = CreateNoticeWindow(96, false);
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(PrepareImageFromResource(window));
+    RECT workArea{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    const POINT headingPoint{workArea.right - noticeWidth + 3, workArea.bottom - noticeHeight + 3};
+    const POINT fieldPoint{workArea.right - noticeWidth + 60, workArea.bottom - noticeHeight + 90};
+    const auto screenPixel = [](POINT p) {
+        const HDC screen = GetDC(nullptr);
+        const COLORREF colour = GetPixel(screen, p.x, p.y);
+        ReleaseDC(nullptr, screen);
+        return colour;
+    };
+    const COLORREF desktop = screenPixel(headingPoint);
+
+    readingState.noticeTimerId = TimerIdOf(NoticeKind::NoticeHour);
+    readingState.noticeTicks = 270;  // the fully shown step: opaque, whole height
+    StepNotice(window, TimerIdOf(NoticeKind::NoticeHour));
+    UpdateWindow(window);
+    PumpMessagesFor(300);
+    ASSERT_EQ(ReadPlacement(window).rise, noticeHeight);
+
+    EXPECT_NE(desktop, RGB(0, 255, 0));
+    EXPECT_EQ(screenPixel(headingPoint), desktop);
+    EXPECT_EQ(screenPixel(fieldPoint), RGB(208, 208, 0));
+    // Wine's hit test ignores the colour key, so whether a click on the green
+    // passes through cannot be seen here; a click on the field reaches us.
+    EXPECT_EQ(WindowFromPoint(fieldPoint), window);
+    DestroyNoticeWindow(window);
+}
+
+}  // namespace
