@@ -6,7 +6,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh"
 # Only the program and its help file: the test build in the same folder is left as it is.
-YK_TARGETS="yomikaze" "$root/scripts/build.sh" x86_64
+YK_TARGETS="yomikaze yk_help" "$root/scripts/build.sh" x86_64
 
 build="${YK_BUILD_DIR:-$root/build}/x86_64"
 export YK_WINE_ROOT="$build/wine-run"
