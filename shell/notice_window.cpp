@@ -90,8 +90,10 @@ void NoticeImage::Release()
 
 void SetDpiScales(int logPixelsX, int logPixelsY)
 {
-    dpiScaleX = logPixelsX / kBaseDpi;
-    dpiScaleY = logPixelsY / kBaseDpi;
+    // A screen that cannot be asked reads as 0: keep the notice at its
+    // designed size rather than make it vanish.
+    dpiScaleX = logPixelsX > 0 ? logPixelsX / kBaseDpi : 1.0;
+    dpiScaleY = logPixelsY > 0 ? logPixelsY / kBaseDpi : 1.0;
 }
 
 void MeasureDpi()

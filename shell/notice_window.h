@@ -47,7 +47,8 @@ inline constexpr RECT kNoticeTextRect96 = {6, 41, 120, 120};
 
 // Reads the screen's LOGPIXELSX and LOGPIXELSY into dpiScaleX and dpiScaleY.
 void MeasureDpi();
-// The arithmetic of MeasureDpi, for a given number of pixels per inch.
+// The arithmetic of MeasureDpi, for a given number of pixels per inch; a
+// count of 0 or less (no screen to ask) counts as 96.
 void SetDpiScales(int logPixelsX, int logPixelsY);
 // noticeWidth and noticeHeight from the bitmap's size and the scales.
 void ComputeNoticeSize(int bitmapWidth, int bitmapHeight);

@@ -175,6 +175,11 @@ TEST_F(NoticeRulesOnWindow, ScalesTruncateTowardZero)
     EXPECT_EQ(text.top, 42);     // 42.70
     EXPECT_EQ(text.right, 125);  // 125.0
     EXPECT_EQ(text.bottom, 125);
+    // No screen to ask: the designed size, not an invisible notice.
+    SetDpiScales(0, -1);
+    ComputeNoticeSize(128, 128);
+    EXPECT_EQ(noticeWidth, 128);
+    EXPECT_EQ(noticeHeight, 128);
 }
 
 struct ClickCase {
