@@ -8,6 +8,7 @@
 
 #include "accounting/reading_state.h"
 #include "observation/address_bar_routes.h"
+#include "observation/firefox_helper_file.h"
 #include "observation/observation_pass.h"
 #include "tests/observation/fixture_browser.h"
 #include "tests/observation/helper_files.h"
@@ -26,8 +27,8 @@
 
 namespace {
 
-constexpr int kSteadyPasses = 2000;
-constexpr int kScanPasses = 300;
+constexpr int kSteadyPasses = 2100;
+constexpr int kScanPasses = 150;
 constexpr int kSiblings = 50;
 
 int TopLevelWindowCount()
@@ -67,32 +68,33 @@ struct PassCheck {
     void Expect(bool seen) { misses += seen ? 0 : 1; }
 };
 
-Samples SteadyAddressBar(HWND addressBar, AddressBarRoute route, PassCheck& check)
+// Steady passes through the cached address bar: one pass scans and fills
+// the cache, the timed ones after it end at the cache.
+void SteadyAddressBar(HWND addressBar, AddressBarRoute route, int passes, Samples& samples,
+                      PassCheck& check)
 {
     ResetObservationState();
-    ObservationPass();  // the first pass scans and fills the cache
+    ObservationPass();
     check.Expect(readingState.cachedWindow == addressBar && readingState.cachedRoute == route);
-    Samples samples;
-    for (int i = 0; i < kSteadyPasses; ++i) {
+    for (int i = 0; i < passes; ++i) {
         readingState.graceTicks = 0;
         const Stopwatch watch;
         ObservationPass();
         samples.Add(watch.Microseconds());
         check.Expect(readingState.graceTicks == kGraceFull && readingState.cachedWindow == addressBar);
     }
-    return samples;
 }
 
-Samples SteadyHelperFile(const std::wstring& path, PassCheck& check)
+// Steady passes through the remembered helper file, which the add-on writes
+// anew (untimed) before every pass.
+void SteadyHelperFile(const std::wstring& path, int passes, Samples& samples, PassCheck& check)
 {
+    static wchar_t marker = 1;
     ResetObservationState();
-    wchar_t marker = 1;
     WriteHelperFile(path, {marker, ArticleAddress(L"Firefox")});
     ObservationPass();  // the profile scan finds and remembers the file
     check.Expect(helperFilePath[0] != L'\0');
-    Samples samples;
-    for (int i = 0; i < kSteadyPasses; ++i) {
-        // The add-on writes the file anew between two ticks.
+    for (int i = 0; i < passes; ++i) {
         marker = static_cast<wchar_t>(marker % 1000 + 1);
         WriteHelperFile(path, {marker, ArticleAddress(L"Firefox")});
         readingState.graceTicks = 0;
@@ -101,15 +103,14 @@ Samples SteadyHelperFile(const std::wstring& path, PassCheck& check)
         samples.Add(watch.Microseconds());
         check.Expect(readingState.graceTicks == kGraceFull && helperFilePath[0] != L'\0');
     }
-    return samples;
+    DeleteFileW(path.c_str());
 }
 
-// Every pass starts with nothing remembered, so it runs the profile scan and
-// the walk over all top-level windows.
-Samples FullScans(HWND expected, PassCheck& check)
+// Passes that start with nothing remembered, so each runs the profile scan
+// and the walk over all top-level windows.
+void FullScans(HWND expected, int passes, Samples& samples, PassCheck& check)
 {
-    Samples samples;
-    for (int i = 0; i < kScanPasses; ++i) {
+    for (int i = 0; i < passes; ++i) {
         ResetObservationState();
         const Stopwatch watch;
         ObservationPass();
@@ -117,8 +118,93 @@ Samples FullScans(HWND expected, PassCheck& check)
         check.Expect(readingState.cachedWindow == expected &&
                      (expected == nullptr || readingState.graceTicks == kGraceFull));
     }
-    return samples;
 }
+
+// Where a full pass spends its time: the profile scan alone, the bare walk
+// over the top-level windows, and the window scan without the profile scan.
+struct Parts {
+    Samples profiles;
+    Samples bareWalk;
+    Samples windowScan;
+};
+
+Parts MeasureParts()
+{
+    Parts parts;
+    for (int i = 0; i < kScanPasses; ++i) {
+        ResetObservationState();
+        {
+            const Stopwatch watch;
+            ScanFirefoxProfiles();
+            parts.profiles.Add(watch.Microseconds());
+        }
+        {
+            int count = 0;
+            const Stopwatch watch;
+            EnumWindows([](HWND, LPARAM counter) -> BOOL {
+                ++*reinterpret_cast<int*>(counter);
+                return TRUE;
+            }, reinterpret_cast<LPARAM>(&count));
+            parts.bareWalk.Add(watch.Microseconds());
+        }
+        {
+            const Stopwatch watch;
+            EnumWindows(ScanTopLevelWindow, 0);
+            parts.windowScan.Add(watch.Microseconds());
+        }
+    }
+    return parts;
+}
+
+// The window-manager operations a pass is made of, each on a window of
+// another process.
+void PrintOperations(HWND crowdWindow, HWND sibling, HWND addressBar, HWND browserTop)
+{
+    constexpr int kCalls = 1000;
+    wchar_t buffer[kWindowTextChars];
+    Samples className;
+    Samples classNameTop;
+    Samples parent;
+    Samples text;
+    Samples children;
+    for (int i = 0; i < kCalls; ++i) {
+        {
+            const Stopwatch watch;
+            GetClassNameW(sibling, buffer, kWindowTextChars);
+            className.Add(watch.Microseconds());
+        }
+        {
+            const Stopwatch watch;
+            GetClassNameW(crowdWindow, buffer, kWindowTextChars);
+            classNameTop.Add(watch.Microseconds());
+        }
+        {
+            const Stopwatch watch;
+            GetParent(addressBar);
+            parent.Add(watch.Microseconds());
+        }
+        {
+            DWORD_PTR copied = 0;
+            const Stopwatch watch;
+            SendMessageTimeoutW(addressBar, WM_GETTEXT, kWindowTextChars, reinterpret_cast<LPARAM>(buffer),
+                                SMTO_ABORTIFHUNG, kTextReadTimeoutMs, &copied);
+            text.Add(watch.Microseconds());
+        }
+        if (i < 100) {
+            const Stopwatch watch;
+            EnumChildWindows(browserTop, [](HWND, LPARAM) -> BOOL { return TRUE; }, 0);
+            children.Add(watch.Microseconds());
+        }
+    }
+    PrintHeader("single operations on windows of other processes");
+    PrintRow("GetClassNameW, child window", className);
+    PrintRow("GetClassNameW, top-level window", classNameTop);
+    PrintRow("GetParent", parent);
+    PrintRow("WM_GETTEXT (SendMessageTimeoutW)", text);
+    PrintRow("EnumChildWindows over 51 children, no work", children);
+}
+
+HWND FirstWindowOfClass(const wchar_t* className) { return FindWindowW(className, nullptr); }
 
 std::unique_ptr<ChildProcess> StartCrowd(int count)
 {
@@ -162,44 +248,59 @@ int wmain()
     PassCheck check;
     std::printf("Observation pass (fixture browsers in other processes)\n");
 
-    // Steady state, with the full crowd present as on a busy desktop.
-    auto crowd100 = StartCrowd(100);
-    auto crowd300 = StartCrowd(300);
-    chrome.SetText(0, L"ja.wikipedia.org/wiki/Chrome");
-    const Samples steadyChrome = SteadyAddressBar(chrome.AddressBar(0), RouteChrome, check);
-    chrome.SetText(0, elsewhere);
-    ie.SetText(0, ArticleAddress(L"IE"));
-    const Samples steadyIE = SteadyAddressBar(ie.AddressBar(0), RouteIE, check);
-    ie.SetText(0, elsewhere);
-    const Samples steadyFirefox = SteadyHelperFile(helper, check);
-    std::filesystem::remove(helper);
-
-    // Full scans: the article is in the browser behind 50 siblings, and that
-    // browser lies below every other window, so the walk reaches it last.
+    // The article is in the browser behind 50 siblings, and that browser lies
+    // below every other window, so a full scan reaches it last.
     behindSiblings.SetText(kSiblings, ArticleAddress(L"Behind"));
     const HWND target = behindSiblings.AddressBar(kSiblings);
-    crowd300.reset();
-    crowd100.reset();
     struct ScanRow {
         int crowd;
         int topLevel;
         int place;
         Samples samples;
+        Parts parts;
     };
     std::vector<ScanRow> scans;
-    for (int size : {0, 100, 400}) {
+    std::unique_ptr<ChildProcess> crowd100;
+    std::unique_ptr<ChildProcess> crowd300;
+    for (int size : {0, 100}) {
         if (size == 100) {
             crowd100 = StartCrowd(100);
-        } else if (size == 400) {
-            crowd300 = StartCrowd(300);
         }
         SendToBottom(behindSiblings.Top());
-        scans.push_back({size, TopLevelWindowCount(), PlaceInEnumOrder(behindSiblings.Top()),
-                         FullScans(target, check)});
+        ScanRow row{size, TopLevelWindowCount(), PlaceInEnumOrder(behindSiblings.Top()), {}, MeasureParts()};
+        FullScans(target, kScanPasses, row.samples, check);
+        scans.push_back(std::move(row));
     }
-    behindSiblings.SetText(kSiblings, elsewhere);
-    const Samples nothing = FullScans(nullptr, check);
 
+    // With 400 unrelated windows, the steady states and the full scans are
+    // measured in alternating rounds, so that whatever else the machine does
+    // weighs on both alike.
+    crowd300 = StartCrowd(300);
+    SendToBottom(behindSiblings.Top());
+    ScanRow row400{400, TopLevelWindowCount(), PlaceInEnumOrder(behindSiblings.Top()), {}, MeasureParts()};
+    Samples steadyChrome;
+    Samples steadyIE;
+    Samples steadyFirefox;
+    Samples nothing;
+    const int perRound = kSteadyPasses / kScanPasses;
+    for (int round = 0; round < kScanPasses; ++round) {
+        FullScans(target, 1, row400.samples, check);
+        behindSiblings.SetText(kSiblings, elsewhere);
+        FullScans(nullptr, 1, nothing, check);
+        behindSiblings.SetText(kSiblings, ArticleAddress(L"Behind"));
+        chrome.SetText(0, L"ja.wikipedia.org/wiki/Chrome");
+        SteadyAddressBar(chrome.AddressBar(0), RouteChrome, perRound, steadyChrome, check);
+        chrome.SetText(0, elsewhere);
+        ie.SetText(0, ArticleAddress(L"IE"));
+        SteadyAddressBar(ie.AddressBar(0), RouteIE, perRound, steadyIE, check);
+        ie.SetText(0, elsewhere);
+        SteadyHelperFile(helper, perRound, steadyFirefox, check);
+    }
+    scans.push_back(std::move(row400));
+
+    PrintOperations(FirstWindowOfClass(L"YkCrowdWindow"), GetWindow(target, GW_HWNDNEXT) != nullptr
+                        ? GetWindow(target, GW_HWNDNEXT) : GetWindow(target, GW_HWNDPREV),
+                    target, behindSiblings.Top());
     PrintHeader("per pass");
     PrintRow("steady: cached Chrome address bar", steadyChrome);
     PrintRow("steady: cached IE address bar", steadyIE);
@@ -211,6 +312,16 @@ int wmain()
         PrintRow(name, row.samples);
     }
     PrintRow("nothing found among 400 unrelated", nothing);
+    PrintHeader("parts of a full pass");
+    for (const ScanRow& row : scans) {
+        char name[96];
+        std::snprintf(name, sizeof name, "%d unrelated: profile scan alone", row.crowd);
+        PrintRow(name, row.parts.profiles);
+        std::snprintf(name, sizeof name, "%d unrelated: bare EnumWindows walk", row.crowd);
+        PrintRow(name, row.parts.bareWalk);
+        std::snprintf(name, sizeof name, "%d unrelated: window scan alone", row.crowd);
+        PrintRow(name, row.parts.windowScan);
+    }
 
     const double scan400 = scans[2].samples.Median();
     const double scan100 = scans[1].samples.Median();
