@@ -13,6 +13,8 @@ void AppendFormat(std::wstring& text, const wchar_t* format, ...)
     if (written >= 0) {
         text.append(piece, static_cast<size_t>(written));
     } else {
-        text.append(piece);  // cut: vswprintf fails when the piece does not fit
+        // Cut: vswprintf fails when the piece does not fit, and need not end it.
+        piece[sizeof piece / sizeof piece[0] - 1] = L'\0';
+        text.append(piece);
     }
 }

@@ -1,5 +1,8 @@
 #include "reports/alarm_dialog.h"
 
+#include "accounting/clock_collaborators.h"
+#include "accounting/notice_rules.h"
+#include "accounting/reading_state.h"
 #include "resources/dialog_ids.h"
 #include "resources/resource_ids.h"
 #include "store/settings.h"
@@ -280,6 +283,36 @@ TEST_F(Alarms, OkWithoutChangesStillReplacesTheThreeMessages)
         ASSERT_NE(settings.alarmMessage[i], nullptr) << i;
         EXPECT_STREQ(settings.alarmMessage[i], L"") << i;
     }
+}
+
+TEST_F(Alarms, ANoticeOnScreenKeepsItsTextWhenOkReplacesTheMessage)
+{
+    clockCollaborators.startTimer = [](HWND, UINT_PTR, UINT) {};
+    readingState.noticeTimerId = 0;
+    settings.alarmEnabled[0] = true;
+    settings.alarmHour[0] = 7;
+    settings.alarmMinute[0] = 30;
+    settings.alarmMessage[0] = OwnedCopy(L"起きる時間です");
+    SYSTEMTIME now = {};
+    now.wYear = 2026;
+    now.wMonth = 3;
+    now.wDay = 14;
+    now.wHour = 7;
+    now.wMinute = 30;
+    CheckAlarms(nullptr, now);
+    clockCollaborators = DefaultClockCollaborators();
+    ASSERT_NE(readingState.noticeTimerId, 0u);
+    // The notice shows a copy, not the array that OK releases.
+    EXPECT_NE(readingState.noticeText, settings.alarmMessage[0]);
+
+    const DialogRun run = Open([](HWND dialog) {
+        SetDlgItemTextW(dialog, kAlarmMessageIds[0], L"もう一度");
+        Click(dialog, IDOK);
+    });
+    EXPECT_EQ(run.result, IDOK);
+    EXPECT_STREQ(settings.alarmMessage[0], L"もう一度");
+    EXPECT_STREQ(readingState.noticeText, L"起きる時間です");
+    readingState.noticeTimerId = 0;
 }
 
 TEST_F(Alarms, OtherCommandsLeaveTheDialogOpen)

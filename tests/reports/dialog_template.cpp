@@ -53,7 +53,11 @@ public:
         }
     }
 
-    void Skip(size_t bytes) { at_ += bytes <= static_cast<size_t>(end_ - at_) ? bytes : end_ - at_; }
+    void Skip(size_t bytes)
+    {
+        const auto left = static_cast<size_t>(end_ - at_);
+        at_ += bytes <= left ? bytes : left;
+    }
 
 private:
     const BYTE* start_;
@@ -67,7 +71,7 @@ private:
 bool LoadDialogTemplate(WORD resourceId, DialogTemplate& result)
 {
     const HMODULE module = GetModuleHandleW(nullptr);
-    const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(5));
+    const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(resourceId), RT_DIALOG);
     if (found == nullptr) {
         return false;
     }
