@@ -75,6 +75,14 @@ TEST(RankingReport, EmptyKeyGivesTheHeaderAlone)
     EXPECT_EQ(Ranking(), L"記事ランキング\r\n\r\n");
 }
 
+TEST(RankingReport, AKeyThatCannotBeQueriedReadsAsEmpty)
+{
+    StoreDword(kRankKeyPath, L"日本", 10);
+    REGW noKey;  // holds nothing: the query of the key fails
+    std::wstring text;
+    EXPECT_STREQ(BuildRankingReport(noKey, text), L"記事ランキング\r\n\r\n");
+}
+
 TEST(RankingReport, HoursAreNeverTakenModuloADay)
 {
     StoreDword(kRankKeyPath, L"長い記事", 123 * 3600);
