@@ -32,7 +32,8 @@ yk_need_display() {
   echo "No display given: started Xvfb on $DISPLAY"
 }
 
-# A fresh prefix: Japanese locale, IPA Gothic, a virtual desktop with a taskbar.
+# A fresh prefix: Japanese locale, IPA Gothic standing in for the Japanese
+# Windows fonts the dialogs name, a virtual desktop with a taskbar.
 yk_fresh_prefix() {
   wineserver -k >/dev/null 2>&1 || true
   rm -rf "$WINEPREFIX"
@@ -50,8 +51,15 @@ Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops\Default]
 "EnableShell"=dword:00000001
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"ＭＳ Ｐゴシック"="IPAPGothic"
+"ＭＳ ゴシック"="IPAGothic"
+"MS UI Gothic"="IPAPGothic"
 REG
-  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1 || true
+  # regedit reads non-ASCII names only from UTF-16 files.
+  iconv -f UTF-8 -t UTF-16 "$reg" > "$reg.utf16"
+  wine regedit /S "$(winepath -w "$reg.utf16" 2>/dev/null)" </dev/null >/dev/null 2>&1 || true
   wineserver -w
 }
 
