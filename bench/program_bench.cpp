@@ -50,16 +50,25 @@ double Growth(unsigned long before, unsigned long after)
 
 int wmain(int argc, wchar_t** argv)
 {
+    // Arguments: the seconds to run, then "no-ranking" or "no-companion" to
+    // leave that part out when looking for where the time goes.
     const DWORD seconds = argc > 1 ? static_cast<DWORD>(std::wcstoul(argv[1], nullptr, 10)) : 120;
+    bool ranking = true;
+    bool withCompanion = true;
+    for (int i = 2; i < argc; ++i) {
+        ranking = ranking && std::wstring(argv[i]) != L"no-ranking";
+        withCompanion = withCompanion && std::wstring(argv[i]) != L"no-companion";
+    }
     const DWORD runMs = std::max<DWORD>(seconds, 20) * 1000;
     // A private %APPDATA% (no Firefox profiles) for the programs started from
     // here; the program itself uses the prefix's real HKCU.
     CreatePrivateProfile();
     UseRealHkcuWithoutProgramData();
-    StoreDword(kSettingsKeyPath, L"HistryEnabled", 1);
+    StoreDword(kSettingsKeyPath, L"HistryEnabled", ranking ? 1 : 0);
 
     const std::wstring log = PrivateAppData() + L"\\companion.log";
-    ChildProcess companion(L"companion_fixture.exe", L"\"--log=" + log + L"\"");
+    ChildProcess companion(withCompanion ? L"companion_fixture.exe" : L"window_crowd_fixture.exe",
+                           withCompanion ? L"\"--log=" + log + L"\"" : L"--count=1");
     FixtureBrowser browser(L"Chrome_WidgetWin_0",
                            {{L"Chrome_OmniboxView", L"ja.wikipedia.org/wiki/%E6%97%A5%E6%9C%AC"}});
     // The baseline: a window program of ours that does nothing (the crowd
@@ -95,7 +104,8 @@ int wmain(int argc, wchar_t** argv)
     DeleteProgramData();
 
     const unsigned long total = runMs / 1000;
-    std::printf("Running program, %lu s with a reading fixture, the companion and the ranking on\n", total);
+    std::printf("Running program, %lu s with a reading fixture, %s and the ranking %s\n", total,
+                withCompanion ? "the companion" : "no companion", ranking ? "on" : "off");
     std::printf("%-30s %9s %11s %9s %8s %6s %6s %8s\n", "sample", "cpu ms", "private MiB", "ws MiB",
                 "handles", "gdi", "user", "windows");
     char name[64];

@@ -5,7 +5,8 @@
 // steps of the main thread only; the meter then counts the live handles by
 // duplicating each handle value (the process handle needs
 // PROCESS_DUP_HANDLE), and reads the Linux process (found through /proc by
-// its program name and WINEPREFIX) for CPU time and resident private memory.
+// its program name and WINEPREFIX) for CPU time (the scheduler's figures for
+// all its threads) and resident private memory.
 #pragma once
 
 #include <windows.h>
