@@ -10,7 +10,7 @@
 #include "store/registry_layout.h"
 #include "store/settings.h"
 #include "tests/reports/dialog_driver.h"
-#include "tests/reports/png_file.h"
+#include "tests/support/png_file.h"
 #include "tests/reports/registry_fixture.h"
 #include "tests/support/child_process.h"
 #include "tests/support/message_box_capture.h"
@@ -129,7 +129,11 @@ void CheckAndSave(HWND dialog, const wchar_t* fileName)
     int height = 0;
     const std::vector<std::uint8_t> rgb = Capture(dialog, width, height);
     EXPECT_GT(DistinctColours(rgb), 2u) << "nothing drawn";
-    EXPECT_TRUE(SavePng(ScreenshotFolder() + fileName, width, height, rgb));
+    std::vector<std::uint32_t> pixels;
+    for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
+        pixels.push_back((std::uint32_t{rgb[i]} << 16) | (std::uint32_t{rgb[i + 1]} << 8) | rgb[i + 2]);
+    }
+    EXPECT_TRUE(WritePng(ScreenshotFolder() + fileName, width, height, pixels));
 }
 
 class DialogPictures : public testing::Test {

@@ -2,7 +2,7 @@
 #include "accounting/reading_state.h"
 #include "shell/notice_window.h"
 #include "tests/shell/notice_test_window.h"
-#include "tests/shell/png_file.h"
+#include "tests/support/png_file.h"
 #include "tests/support/child_process.h"
 
 #include <gtest/gtest.h>

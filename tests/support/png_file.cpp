@@ -1,4 +1,4 @@
-#include "tests/shell/png_file.h"
+#include "tests/support/png_file.h"
 
 #include <cstdio>
 
