@@ -151,6 +151,7 @@ TEST_F(EndToEnd, NoTaskbarIconMeansNoIconEvenAfterTheTaskbarIsRecreated)
 TEST_F(EndToEnd, TaskbarRecreationBringsTheIconBack)
 {
     ASSERT_TRUE(program_.Start());
+    ASSERT_TRUE(PumpUntil([this] { return TrayIconExists(program_.Window()); }, 5000));
     NOTIFYICONDATAW record{};
     record.cbSize = NOTIFYICONDATAW_V1_SIZE;
     record.hWnd = program_.Window();
