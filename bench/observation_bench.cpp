@@ -8,6 +8,7 @@
 
 #include "accounting/reading_state.h"
 #include "observation/address_bar_routes.h"
+#include "observation/browser_tables.h"
 #include "observation/firefox_helper_file.h"
 #include "observation/observation_pass.h"
 #include "tests/observation/fixture_browser.h"
@@ -167,7 +168,21 @@ void PrintOperations(HWND crowdWindow, HWND sibling, HWND addressBar, HWND brows
     Samples parent;
     Samples text;
     Samples children;
+    Samples tableWalk;
     for (int i = 0; i < kCalls; ++i) {
+        {
+            // What the scan does with every top-level window's class: compare
+            // it with each row of the table, case ignored.
+            int matches = 0;
+            const Stopwatch watch;
+            for (const BrowserClassRow& row : BrowserClassTable) {
+                matches += lstrcmpiW(L"YkCrowdWindow", row.className) == 0 ? 1 : 0;
+            }
+            tableWalk.Add(watch.Microseconds());
+            if (matches != 0) {
+                std::printf("the crowd's class is a browser's\n");
+            }
+        }
         {
             const Stopwatch watch;
             GetClassNameW(sibling, buffer, kWindowTextChars);
@@ -202,6 +217,7 @@ void PrintOperations(HWND crowdWindow, HWND sibling, HWND addressBar, HWND brows
     PrintRow("GetParent", parent);
     PrintRow("WM_GETTEXT (SendMessageTimeoutW)", text);
     PrintRow("EnumChildWindows over 51 children, no work", children);
+    PrintRow("one class name against the 25 table rows (lstrcmpiW)", tableWalk);
 }
 
 HWND FirstWindowOfClass(const wchar_t* className) { return FindWindowW(className, nullptr); }

@@ -120,8 +120,8 @@ int wmain(int argc, wchar_t** argv)
                 total);
     if (late.fromLinux) {
         std::printf("note: wine answers 0 for the private bytes and handle count of a process; CPU time\n"
-                    "      and private bytes (resident anonymous memory) come from its Linux process,\n"
-                    "      the handle count from the system's process list.\n");
+                    "      (all threads) and private bytes (resident anonymous memory) come from its\n"
+                    "      Linux process, the handle count from duplicating each of its handles.\n");
     }
     if (late.gdiObjects == 0 && late.userObjects == 0) {
         std::printf("note: GetGuiResources answers 0 under wine; the window count stands in for USER\n"
