@@ -133,16 +133,20 @@ unsigned long ListedHandleCount(DWORD processId)
         }
         buffer.resize(buffer.size() * 2);
     }
-    for (std::size_t at = 0;;) {
-        const auto* entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(buffer.data() + at);
-        if (static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(entry->UniqueProcessId)) == processId) {
-            return entry->HandleCount;
+    // Entries need not be aligned for the record type: copy each one out
+    // rather than read it in place.
+    for (std::size_t at = 0; at + sizeof(SYSTEM_PROCESS_INFORMATION) <= buffer.size();) {
+        SYSTEM_PROCESS_INFORMATION entry;
+        std::memcpy(&entry, buffer.data() + at, sizeof entry);
+        if (static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(entry.UniqueProcessId)) == processId) {
+            return entry.HandleCount;
         }
-        if (entry->NextEntryOffset == 0) {
+        if (entry.NextEntryOffset == 0) {
             return 0;
         }
-        at += entry->NextEntryOffset;
+        at += entry.NextEntryOffset;
     }
+    return 0;
 }
 
 // The live handles of `process`, found by duplicating every handle value
