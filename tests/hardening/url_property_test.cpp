@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cwchar>
 #include <optional>
 #include <string>
