@@ -45,7 +45,9 @@ struct ReaderModel {
             return {};
         }
         std::vector<std::uint16_t> units(2100, 0);
-        std::memcpy(units.data(), file.data(), std::min(file.size(), kReadBytes));
+        if (!file.empty()) {  // an empty file's data may be null, which memcpy may not get
+            std::memcpy(units.data(), file.data(), std::min(file.size(), kReadBytes));
+        }
         std::size_t at = units[0] == 0xFEFF ? 1 : 0;
         const std::uint16_t marker = units[at];
         Verdict verdict;
