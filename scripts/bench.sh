@@ -11,11 +11,7 @@ build="${YK_BUILD_DIR:-$root/build}/x86_64"
 export YK_WINE_ROOT="$build/wine-bench"
 mkdir -p "$YK_WINE_ROOT"
 . "$root/scripts/wine-env.sh"
-trap yk_cleanup EXIT
-yk_need_display
-echo "Creating a fresh wine prefix in $WINEPREFIX"
-yk_fresh_prefix
-yk_start_wineserver
+yk_fresh_session
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //')"
 echo "Load before: $(cut -d' ' -f1-3 /proc/loadavg)   $(date -u '+%Y-%m-%d %H:%M UTC')"
 status=0

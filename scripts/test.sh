@@ -18,11 +18,7 @@ build="${YK_BUILD_DIR:-$root/build}/x86_64"
 export YK_WINE_ROOT="$build/wine"
 mkdir -p "$YK_WINE_ROOT"
 . "$root/scripts/wine-env.sh"
-trap yk_cleanup EXIT
-yk_need_display
-echo "Creating a fresh wine prefix in $WINEPREFIX"
-yk_fresh_prefix
-yk_start_wineserver
+yk_fresh_session
 for suite in "${suites[@]}"; do
   echo "== ctest in $suite"
   (cd "${YK_BUILD_DIR:-$root/build}/$suite" && ctest --output-on-failure --no-tests=error -j"${YK_TEST_JOBS:-2}" </dev/null)

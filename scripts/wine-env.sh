@@ -73,6 +73,16 @@ yk_start_wineserver() {
   wine wineboot </dev/null >/dev/null 2>&1 || true
 }
 
+# What the test and benchmark runs start with: a display, a fresh prefix and a
+# warm wineserver, all ended when the script exits.
+yk_fresh_session() {
+  trap yk_cleanup EXIT
+  yk_need_display
+  echo "Creating a fresh wine prefix in $WINEPREFIX"
+  yk_fresh_prefix
+  yk_start_wineserver
+}
+
 yk_cleanup() {
   wineserver -k >/dev/null 2>&1 || true
   for p in "${yk_pids[@]}"; do kill "$p" 2>/dev/null || true; done
