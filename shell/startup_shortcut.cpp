@@ -13,7 +13,6 @@ wchar_t shortcutPath[kShortcutPathChars] = L"";
 
 namespace {
 
-constexpr wchar_t kCaption[] = L"" YK_PRODUCT_NAME;
 constexpr wchar_t kShortcutName[] = L"" YK_PRODUCT_NAME L".lnk";
 
 constexpr wchar_t kAskDelete[] = L"スタートアップのショートカットを削除しますか?";
@@ -29,12 +28,12 @@ constexpr wchar_t kCreated[] = L"下記の位置にヨミカゼへのショー�
 void Tell(HWND owner, const wchar_t* message, UINT icon)
 {
     const std::wstring text = std::wstring(message) + shortcutPath;
-    MessageBoxW(owner, text.c_str(), kCaption, icon);
+    MessageBoxW(owner, text.c_str(), kProductCaption, icon);
 }
 
 bool Ask(HWND owner, const wchar_t* question)
 {
-    return MessageBoxW(owner, question, kCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return MessageBoxW(owner, question, kProductCaption, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 // The program's own file. A path cut short by the buffer counts as a failure:

@@ -1,12 +1,8 @@
 #include "store/store_error.h"
 
-namespace {
-
-constexpr wchar_t kProgramCaption[] = L"ヨミカゼ";
-
-}  // namespace
+#include "resources/version.h"
 
 void ShowSaveError(HWND owner, const wchar_t* text)
 {
-    MessageBoxW(owner, text, kProgramCaption, MB_OK | MB_ICONERROR);
+    MessageBoxW(owner, text, kProductCaption, MB_OK | MB_ICONERROR);
 }

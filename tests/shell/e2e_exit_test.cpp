@@ -2,6 +2,7 @@
 #include "accounting/reading_state.h"
 #include "accounting/status_text.h"
 #include "shell/shell_ids.h"
+#include "shell/tray_icon.h"
 #include "store/registry_layout.h"
 #include "tests/shell/e2e_support.h"
 #include "tests/support/child_process.h"
@@ -152,10 +153,7 @@ TEST_F(EndToEnd, TaskbarRecreationBringsTheIconBack)
 {
     ASSERT_TRUE(program_.Start());
     ASSERT_TRUE(PumpUntil([this] { return TrayIconExists(program_.Window()); }, 5000));
-    NOTIFYICONDATAW record{};
-    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    record.hWnd = program_.Window();
-    record.uID = kTrayIconId;
+    NOTIFYICONDATAW record = TrayIconRecord(program_.Window(), nullptr, nullptr);
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &record));  // as if the taskbar had gone
     EXPECT_FALSE(TrayIconExists(program_.Window()));
     SendMessageW(program_.Window(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);

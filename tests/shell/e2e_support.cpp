@@ -1,6 +1,7 @@
 #include "tests/shell/e2e_support.h"
 
 #include "shell/shell_ids.h"
+#include "shell/tray_icon.h"
 #include "store/registry_layout.h"
 #include "tests/support/child_process.h"
 
@@ -168,12 +169,8 @@ std::wstring MessageBoxText(HWND box)
 
 bool TrayIconExists(HWND mainWindow)
 {
-    NOTIFYICONDATAW record{};
-    record.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    record.hWnd = mainWindow;
-    record.uID = kTrayIconId;
+    NOTIFYICONDATAW record = TrayIconRecord(mainWindow, nullptr, nullptr);
     record.uFlags = NIF_MESSAGE;
-    record.uCallbackMessage = kTrayCallbackMessage;
     return Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
 }
 
